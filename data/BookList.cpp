@@ -1,0 +1,190 @@
+#include "data/BookList.h"
+
+#include "data/Seged.h"
+
+namespace kodexa {
+
+BookList::BookList(Db &db, QObject *parent) : Dataset(db, parent) {}
+BookList::~BookList() = default;
+
+void BookList::open(const QString &orderColumn, const QString &sortField) {
+    if (!fields_) {
+        fields_ = TableFields(db_, QStringLiteral("konyvek"));
+        for (auto &f : fields_->fields)
+            if (f.name == QLatin1String("konyvek"))
+                f.label = QStringLiteral("id");
+    }
+    // Validate both names before anything changes: a bad sort column leaves the list as it was.
+    Stmt s = db_.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek ORDER BY %2").arg(sortField, orderColumn));
+    QVector<qint64> ids;
+    QVector<QString> texts;
+    const qint64 expected = db_.scalar(QStringLiteral("SELECT count(*) FROM konyvek")).toLongLong();
+    ids.reserve(expected);
+    texts.reserve(expected);
+    while (s.step()) {
+        ids.append(s.int64(0));
+        texts.append(s.text(1));
+    }
+    emit aboutToReset();
+    if (state_ == DsState::Edit || state_ == DsState::Insert)
+        buffer_ = Record();
+    rowids_ = std::move(ids);
+    sortTexts_ = std::move(texts);
+    orderColumn_ = orderColumn;
+    sortField_ = sortField;
+    sortFieldIndex_ = fields_->indexOf(sortField);
+    current_ = rowids_.isEmpty() ? -1 : 0;
+    setState(DsState::Browse);
+    emit resetDone();
+    emit currentChanged(current_);
+}
+
+void BookList::close() {
+    if (state_ == DsState::Inactive)
+        return;
+    emit aboutToReset();
+    rowids_.clear();
+    sortTexts_.clear();
+    cache_.clear();
+    current_ = -1;
+    setState(DsState::Inactive);
+    emit resetDone();
+}
+
+QVariant BookList::valueAt(int row, int column) const { return rowValues(row).value(column); }
+
+void BookList::fetchBlock(const QVector<qint64> &ids,
+                          const std::function<void(qint64, QVector<QVariant> &&)> &sink) const {
+    if (!blockStmt_) {
+        QStringList marks;
+        for (int i = 1; i <= BlockRows; ++i)
+            marks << QStringLiteral("?%1").arg(i);
+        blockStmt_ = std::make_unique<Stmt>(
+            db_, QStringLiteral("SELECT rowid, * FROM konyvek WHERE rowid IN (%1)").arg(marks.join(QLatin1Char(','))));
+    }
+    Stmt &s = *blockStmt_;
+    s.reset();
+    for (int i = 0; i < BlockRows; ++i)
+        s.bind(i + 1, i < ids.size() ? QVariant(ids[i]) : QVariant());
+    const int n = fields_->size();
+    while (s.step()) {
+        QVector<QVariant> v(n);
+        for (int i = 0; i < n; ++i)
+            v[i] = s.value(i + 1);
+        sink(s.int64(0), std::move(v));
+    }
+    s.reset();
+}
+
+const QVector<QVariant> &BookList::rowValues(int row) const {
+    static const QVector<QVariant> none;
+    if (row < 0 || row >= rowids_.size())
+        return none;
+    const qint64 id = rowids_[row];
+    if (auto *hit = cache_.object(id))
+        return *hit;
+    // Fetch a block around the row: the grid asks for its neighbours next.
+    QVector<qint64> ids;
+    const int from = std::max(0, row - BlockRows / 4);
+    const int to = std::min(int(rowids_.size()), from + BlockRows);
+    for (int i = from; i < to; ++i)
+        if (!cache_.contains(rowids_[i]))
+            ids.append(rowids_[i]);
+    fetchBlock(ids, [this](qint64 rid, QVector<QVariant> &&v) { cache_.insert(rid, new QVector<QVariant>(std::move(v))); });
+    if (auto *hit = cache_.object(id))
+        return *hit;
+    // The row vanished under us (deleted by another statement): show it empty.
+    auto *empty = new QVector<QVariant>(fields_->size());
+    cache_.insert(id, empty);
+    return *empty;
+}
+
+Record BookList::fetchRecord(int row) const {
+    Record r(fields_);
+    r.rowid = rowids_[row];
+    r.values = rowValues(row);
+    return r;
+}
+
+void BookList::forEachRow(const std::function<void(const Record &)> &fn) const {
+    const int n = int(rowids_.size());
+    for (int start = 0; start < n; start += BlockRows) {
+        const int end = std::min(n, start + BlockRows);
+        QVector<qint64> ids(rowids_.begin() + start, rowids_.begin() + end);
+        QHash<qint64, QVector<QVariant>> got;
+        got.reserve(ids.size());
+        fetchBlock(ids, [&got](qint64 rid, QVector<QVariant> &&v) { got.insert(rid, std::move(v)); });
+        for (qint64 id : ids) {
+            Record r(fields_);
+            r.rowid = id;
+            auto it = got.find(id);
+            if (it != got.end())
+                r.values = std::move(it.value());
+            fn(r);
+        }
+    }
+}
+
+int BookList::quickSearchIndex(const QString &text) const {
+    const int n = int(sortTexts_.size());
+    if (n == 0)
+        return -1;
+    if (text.isEmpty())
+        return 0;
+    for (int i = 0; i < n; ++i)
+        if (StartsWithAsciiNoCase(sortTexts_[i], text))
+            return i;
+    return n - 1;
+}
+
+bool BookList::locateKey(qint64 key) {
+    Stmt s = db_.prepare(QStringLiteral("SELECT rowid FROM konyvek WHERE konyvek=?1"));
+    s.bind(1, key);
+    QVector<qint64> candidates;
+    while (s.step())
+        candidates.append(s.int64(0));
+    if (candidates.isEmpty())
+        return false;
+    for (int i = 0; i < rowids_.size(); ++i)
+        if (candidates.contains(rowids_[i])) {
+            moveTo(i);
+            return true;
+        }
+    return false;
+}
+
+void BookList::refreshRow(int row) {
+    if (row < 0 || row >= rowids_.size())
+        return;
+    cache_.remove(rowids_[row]);
+    const Record r = fetchRecord(row);
+    sortTexts_[row] = sortTextOf(r);
+    emit rowChanged(row);
+}
+
+QString BookList::sortTextOf(const Record &r) const {
+    return sortFieldIndex_ >= 0 ? VarToText(r.values[sortFieldIndex_]) : QString();
+}
+
+void BookList::writeInsert(Record &r) { r.rowid = RowWriter(db_, QStringLiteral("konyvek")).insert(r); }
+void BookList::writeUpdate(const Record &r) { RowWriter(db_, QStringLiteral("konyvek")).update(r); }
+void BookList::writeDelete(qint64 rowid) { RowWriter(db_, QStringLiteral("konyvek")).remove(rowid); }
+
+void BookList::afterInsert(int at, const Record &r) {
+    rowids_.insert(at, r.rowid);
+    sortTexts_.insert(at, sortTextOf(r));
+    cache_.insert(r.rowid, new QVector<QVariant>(r.values));
+}
+
+void BookList::afterUpdate(int at, const Record &r) {
+    sortTexts_[at] = sortTextOf(r);
+    cache_.insert(r.rowid, new QVector<QVariant>(r.values));
+}
+
+void BookList::afterDelete(int at) {
+    cache_.remove(rowids_[at]);
+    rowids_.removeAt(at);
+    sortTexts_.removeAt(at);
+}
+
+} // namespace kodexa

@@ -1,0 +1,67 @@
+#pragma once
+// The book list Tbl: every book of konyvek in the chosen order. It keeps only each row's
+// rowid and the sort column's text; the other columns are fetched when a row is shown or
+// used, through a bounded cache, so a 200,000-book catalogue stays small and quick.
+
+#include "data/Dataset.h"
+
+#include <QCache>
+#include <memory>
+
+namespace kodexa {
+
+class BookList final : public Dataset {
+    Q_OBJECT
+public:
+    explicit BookList(Db &db, QObject *parent = nullptr);
+    ~BookList() override;
+
+    // Opens all columns of konyvek ordered by orderColumn; sortField is the column whose
+    // text the quick search compares.
+    void open(const QString &orderColumn, const QString &sortField);
+    void close();
+    QString sortField() const { return sortField_; }
+    QString orderColumn() const { return orderColumn_; }
+
+    int recordCount() const override { return int(rowids_.size()); }
+    QVariant valueAt(int row, int column) const override;
+    qint64 rowidAt(int row) const { return rowids_[row]; }
+    const QString &sortTextAt(int row) const { return sortTexts_[row]; }
+
+    // Index of the first row whose sort text starts with text (A-Z ignore case); the
+    // last row when none does; the first row for an empty text; -1 for an empty list.
+    int quickSearchIndex(const QString &text) const;
+    // Makes the book with this konyvek key current; false when there is none.
+    bool locateKey(qint64 key);
+    // Streams every row in list order without filling the cache.
+    void forEachRow(const std::function<void(const Record &)> &fn) const;
+    // Reads the current row again from the file (after a change made by a statement).
+    void refreshRow(int row);
+
+    static constexpr int CacheRows = 4096;
+    static constexpr int BlockRows = 128;
+
+protected:
+    Record fetchRecord(int row) const override;
+    void writeInsert(Record &r) override;
+    void writeUpdate(const Record &r) override;
+    void writeDelete(qint64 rowid) override;
+    void afterInsert(int at, const Record &r) override;
+    void afterUpdate(int at, const Record &r) override;
+    void afterDelete(int at) override;
+
+private:
+    const QVector<QVariant> &rowValues(int row) const;
+    void fetchBlock(const QVector<qint64> &ids, const std::function<void(qint64, QVector<QVariant> &&)> &sink) const;
+    QString sortTextOf(const Record &r) const;
+
+    QString orderColumn_;
+    QString sortField_;
+    int sortFieldIndex_ = -1;
+    QVector<qint64> rowids_;
+    QVector<QString> sortTexts_;
+    mutable QCache<qint64, QVector<QVariant>> cache_{CacheRows};
+    mutable std::unique_ptr<Stmt> blockStmt_;
+};
+
+} // namespace kodexa

@@ -1,0 +1,227 @@
+#include "data/Db.h"
+
+#include <QFileInfo>
+#include <exception>
+#include <sqlite3.h>
+
+namespace kodexa {
+
+DbError::DbError(const QString &message)
+    : std::runtime_error(message.toStdString()), message_(message) {}
+
+// ---- Stmt ----
+
+Stmt::Stmt(Db &db, const QString &sql) : db_(&db) {
+    if (!db.handle())
+        throw DbError(QStringLiteral("Az adatbázis nincs megnyitva"));
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK)
+        db.raise();
+}
+
+Stmt::~Stmt() {
+    if (stmt_)
+        sqlite3_finalize(stmt_);
+}
+
+Stmt::Stmt(Stmt &&other) noexcept : db_(other.db_), stmt_(other.stmt_) { other.stmt_ = nullptr; }
+
+Stmt &Stmt::bind(int index, const QVariant &value) {
+    int rc;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = value.toByteArray();
+            rc = sqlite3_bind_blob(stmt_, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDate: {
+            const QByteArray t = value.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        db_->raise();
+    return *this;
+}
+
+Stmt &Stmt::bind(const QString &name, const QVariant &value) {
+    const int index = sqlite3_bind_parameter_index(stmt_, name.toUtf8().constData());
+    if (index == 0)
+        throw DbError(QStringLiteral("Ismeretlen paraméter: %1").arg(name));
+    return bind(index, value);
+}
+
+bool Stmt::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(stmt_);
+    db_->raise();
+}
+
+void Stmt::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+void Stmt::exec() {
+    while (step()) {
+    }
+}
+
+int Stmt::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Stmt::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(stmt_, i)); }
+
+QString Stmt::columnDeclType(int i) const {
+    const char *t = sqlite3_column_decltype(stmt_, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QVariant Stmt::value(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, i));
+    case SQLITE_BLOB: {
+        const void *p = sqlite3_column_blob(stmt_, i);
+        return QVariant(QByteArray(static_cast<const char *>(p), sqlite3_column_bytes(stmt_, i)));
+    }
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        return QVariant(text(i));
+    }
+}
+
+qint64 Stmt::int64(int i) const { return sqlite3_column_int64(stmt_, i); }
+
+QString Stmt::text(int i) const {
+    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, i));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString();
+}
+
+bool Stmt::isNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_NULL; }
+
+// ---- Db ----
+
+Db::~Db() { close(); }
+
+void Db::open(const QString &path, bool create) {
+    close();
+    int flags = SQLITE_OPEN_READWRITE;
+    if (create)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3 *h = nullptr;
+    const int rc = sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &h, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("out of memory");
+        sqlite3_close(h);
+        throw DbError(msg);
+    }
+    db_ = h;
+    path_ = path;
+    // A second program holding a lock gives a clear error after a short wait, not a hang.
+    sqlite3_busy_timeout(db_, 3000);
+    sqlite3_extended_result_codes(db_, 1);
+    try {
+        // Touching the schema reads the header: a foreign file fails here, before anything is written.
+        scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Db::close() {
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void Db::raise() const {
+    throw DbError(db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("Az adatbázis nincs megnyitva"));
+}
+
+void Db::exec(const QString &sql) {
+    if (!db_)
+        raise();
+    char *err = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+}
+
+QVariant Db::scalar(const QString &sql) {
+    Stmt s(*this, sql);
+    return s.step() ? s.value(0) : QVariant();
+}
+
+qint64 Db::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+int Db::changes() const { return sqlite3_changes(db_); }
+
+bool Db::hasTable(const QString &table) {
+    Stmt s(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND lower(name)=lower(?1)"));
+    s.bind(1, table);
+    return s.step();
+}
+
+QVector<QPair<QString, QString>> Db::tableColumns(const QString &table) {
+    QVector<QPair<QString, QString>> out;
+    Stmt s(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?1) ORDER BY cid"));
+    s.bind(1, table);
+    while (s.step())
+        out.append({s.text(0), s.text(1)});
+    return out;
+}
+
+// ---- Transaction ----
+
+Transaction::Transaction(Db &db) : db_(db) {
+    db_.exec(QStringLiteral("BEGIN"));
+}
+
+void Transaction::commit() {
+    if (!done_) {
+        db_.exec(QStringLiteral("COMMIT"));
+        done_ = true;
+    }
+}
+
+Transaction::~Transaction() {
+    // Not committed: an exception (or an early return) left the scope, so nothing of it stays.
+    if (done_)
+        return;
+    try {
+        db_.exec(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+    }
+}
+
+} // namespace kodexa

@@ -1,0 +1,103 @@
+#pragma once
+// The one SQLite connection of the program (Db1) and its prepared statements.
+// Every engine failure becomes a DbError carrying the engine's own message.
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kodexa {
+
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &message);
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+class Db;
+
+// A prepared statement; values are bound by position (1-based) or by name (":d1").
+class Stmt {
+public:
+    Stmt(Db &db, const QString &sql);
+    ~Stmt();
+    Stmt(const Stmt &) = delete;
+    Stmt &operator=(const Stmt &) = delete;
+    Stmt(Stmt &&other) noexcept;
+
+    Stmt &bind(int index, const QVariant &value);
+    Stmt &bind(const QString &name, const QVariant &value);
+    // Steps once; true while a row is available.
+    bool step();
+    void reset();
+    // Runs to the end, for statements that return no rows.
+    void exec();
+
+    int columnCount() const;
+    QString columnName(int i) const;
+    QString columnDeclType(int i) const;
+    QVariant value(int i) const;
+    qint64 int64(int i) const;
+    QString text(int i) const;
+    bool isNull(int i) const;
+
+private:
+    Db *db_;
+    sqlite3_stmt *stmt_ = nullptr;
+};
+
+class Db {
+public:
+    Db() = default;
+    ~Db();
+    Db(const Db &) = delete;
+    Db &operator=(const Db &) = delete;
+
+    // Opens an existing file; never creates one. create=true is for kodexa-init alone.
+    void open(const QString &path, bool create = false);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    QString path() const { return path_; }
+
+    // Runs SQL text (one or more statements) that returns no rows.
+    void exec(const QString &sql);
+    Stmt prepare(const QString &sql) { return Stmt(*this, sql); }
+    // First column of the first row, or a null QVariant.
+    QVariant scalar(const QString &sql);
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    bool hasTable(const QString &table);
+    // Column names of a table in table order, with their declared types.
+    QVector<QPair<QString, QString>> tableColumns(const QString &table);
+
+    sqlite3 *handle() const { return db_; }
+    [[noreturn]] void raise() const;
+
+private:
+    sqlite3 *db_ = nullptr;
+    QString path_;
+};
+
+// Guards many writes in one go: commit() makes them stay; leaving the scope without it
+// (an exception) rolls them all back.
+class Transaction {
+public:
+    explicit Transaction(Db &db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+private:
+    Db &db_;
+    bool done_ = false;
+};
+
+} // namespace kodexa

@@ -1,0 +1,90 @@
+#include "data/Kozos.h"
+
+#include "data/Seged.h"
+
+#include <QDate>
+#include <QDir>
+
+namespace kodexa {
+
+qint64 NextKey(Db &db, const QString &column, const QString &table) {
+    const QString t = table.isEmpty() ? column : table;
+    const QVariant max = db.scalar(QStringLiteral("SELECT MAX(%1) AS maxid FROM %2;").arg(column, t));
+    return (max.isNull() ? 0 : max.toLongLong()) + 1;
+}
+
+void RunStatement(Db &db, const QString &sql) noexcept {
+    try {
+        db.exec(sql);
+    } catch (...) {
+        // Deliberately silent: callers treat these statements as best effort.
+    }
+}
+
+QString NameList(Db &db, const QString &table) {
+    Stmt s = db.prepare(QStringLiteral("SELECT %1_nev AS mezo FROM %1 ORDER BY 1;").arg(table));
+    QString out;
+    while (s.step())
+        out += s.text(0) + QStringLiteral("\r\n");
+    return out;
+}
+
+void ResolveLookup(Db &db, const QString &table, Record &book) {
+    const QString nameCol = table + QStringLiteral("_nev");
+    const QString keyCol = table + QStringLiteral("_nevs");
+    const QString name = book.text(nameCol);
+    if (name.isEmpty())
+        return;
+    const bool keyed = IsKeyedText(nameCol);
+    // Natural order of the table; A-Z compare without case, every other character exactly.
+    Stmt s = db.prepare(QStringLiteral("SELECT %1, %2 FROM %1").arg(table, nameCol));
+    while (s.step()) {
+        const QString stored = s.text(1);
+        if (EqualsAsciiNoCase(stored, name)) {
+            book.setValue(table, s.value(0));
+            book.setValue(nameCol, stored);
+            if (keyed)
+                book.setValue(keyCol, SearchKey(stored));
+            return;
+        }
+    }
+    const qint64 key = NextKey(db, table);
+    Stmt ins = db.prepare(keyed ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(table, nameCol, keyCol)
+                                : QStringLiteral("INSERT INTO %1 (%1, %2) VALUES (?1, ?2)").arg(table, nameCol));
+    ins.bind(1, key).bind(2, name);
+    if (keyed)
+        ins.bind(3, SearchKey(name));
+    ins.exec();
+    book.setValue(table, key);
+}
+
+QString PicturePath(qint64 key) {
+    const QString dir = ProgramPath(QStringLiteral("Images"));
+    QDir().mkpath(dir);
+    return dir + QLatin1Char('/') + QStringLiteral("%1.jpg").arg(key, 5, 10, QLatin1Char('0'));
+}
+
+void TblBeforePost(Record &book) {
+    for (const QString &src : KeyedTexts())
+        if (book.has(KeyColumn(src)))
+            book.setValue(KeyColumn(src), SearchKey(book.text(src)));
+    if (book.has(QStringLiteral("kulcsszavaks")))
+        book.setValue(QStringLiteral("kulcsszavaks"), NormalizeKey(book.text(QStringLiteral("kulcsszavak"))));
+}
+
+void NewBookDefaults(Db &db, Record &book) {
+    book.setValue(QStringLiteral("konyvek"), NextKey(db, QStringLiteral("konyvek")));
+    book.setValue(QStringLiteral("dedikalt"), QStringLiteral("N"));
+    book.setValue(QStringLiteral("kolcsonadva"), QStringLiteral("N"));
+    book.setValue(QStringLiteral("dat_besz"), QDate::currentDate());
+}
+
+QStringList RenameStatements(const QString &table, qint64 key, const QString &newName) {
+    QStringList out;
+    out << QStringLiteral("UPDATE konyvek SET %1_nev=%2 WHERE %1=%3;").arg(table, SqlQuote(newName)).arg(key);
+    if (IsKeyedText(table + QStringLiteral("_nev")))
+        out << QStringLiteral("UPDATE konyvek SET %1_nevs=%2 WHERE %1=%3;").arg(table, SqlQuote(SearchKey(newName))).arg(key);
+    return out;
+}
+
+} // namespace kodexa

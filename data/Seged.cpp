@@ -1,0 +1,195 @@
+#include "data/Seged.h"
+
+#include <QSettings>
+#include <stdexcept>
+
+namespace kodexa {
+
+namespace {
+QString &programDirStore() {
+    static QString dir;
+    return dir;
+}
+
+inline bool isAsciiLetter(QChar c) {
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
+
+inline QChar asciiUpper(QChar c) {
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') ? QChar(u - 32) : c;
+}
+} // namespace
+
+void SetProgramDir(const QString &dir) {
+    QString d = dir;
+    while (d.size() > 1 && d.endsWith(QLatin1Char('/')))
+        d.chop(1);
+    programDirStore() = d;
+}
+
+QString ProgramDir() { return programDirStore(); }
+
+QString ProgramPath(const QString &name) { return ProgramDir() + QLatin1Char('/') + name; }
+
+QString VarToText(const QVariant &v) {
+    if (!v.isValid() || v.isNull())
+        return QString();
+    return v.toString();
+}
+
+int VarToInt(const QVariant &v) {
+    if (!v.isValid() || v.isNull())
+        return 0;
+    bool ok = false;
+    int r;
+    if (v.typeId() == QMetaType::QString) {
+        r = v.toString().trimmed().toInt(&ok);
+    } else {
+        r = v.toInt(&ok);
+    }
+    if (!ok)
+        throw std::invalid_argument(QStringLiteral("'%1' nem érvényes egész szám").arg(v.toString()).toStdString());
+    return r;
+}
+
+double VarToFloat(const QVariant &v) {
+    if (!v.isValid() || v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double r = v.typeId() == QMetaType::QString ? v.toString().trimmed().toDouble(&ok) : v.toDouble(&ok);
+    if (!ok)
+        throw std::invalid_argument(QStringLiteral("'%1' nem érvényes szám").arg(v.toString()).toStdString());
+    return r;
+}
+
+QString FieldOf(QChar separator, const QString &text, int index) {
+    QString result;
+    int counter = 1;
+    for (QChar c : text) {
+        if (c == separator)
+            ++counter;
+        else if (counter == index)
+            result.append(c);
+    }
+    return result;
+}
+
+QString NormalizeKey(const QString &text) {
+    QString r(text.size(), Qt::Uninitialized);
+    QChar *out = r.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text.at(i);
+        const ushort u = c.unicode();
+        if (u < 128) {
+            out[i] = asciiUpper(c);
+            continue;
+        }
+        // One character to one character: "ß" stays "ß" instead of becoming "SS".
+        c = c.toUpper();
+        switch (c.unicode()) {
+        case 0x00C1: c = QLatin1Char('A'); break; // Á
+        case 0x00C9: c = QLatin1Char('E'); break; // É
+        case 0x00CD: c = QLatin1Char('I'); break; // Í
+        case 0x00D3: // Ó
+        case 0x00D6: // Ö
+        case 0x0150: c = QLatin1Char('O'); break; // Ő
+        case 0x00DA: // Ú
+        case 0x00DC: // Ü
+        case 0x0170: c = QLatin1Char('U'); break; // Ű
+        default: break;
+        }
+        out[i] = c;
+    }
+    return r;
+}
+
+QString SearchKey(const QString &text) { return NormalizeKey(text.left(20)); }
+
+QString FileSlug(const QString &text) {
+    static const QString hyphenated = QStringLiteral(" !\"#%&'*+/:?@\\");
+    QString r;
+    r.reserve(text.size());
+    for (QChar c : text) {
+        if (hyphenated.contains(c))
+            r.append(QLatin1Char('-'));
+        else if (c.unicode() > 127 && c.unicode() != 0x20AC)
+            r.append(QLatin1Char('_'));
+        else
+            r.append(c);
+    }
+    // Lower-casing touches ASCII letters only; the euro sign has no case.
+    for (QChar &c : r)
+        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
+            c = QChar(c.unicode() + 32);
+    return r;
+}
+
+QString JoinLines(const QString &text) {
+    QString r;
+    QString line;
+    bool pending = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            r += line + QLatin1Char('|');
+            line.clear();
+            pending = false;
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            line.append(c);
+            pending = true;
+        }
+    }
+    if (pending)
+        r += line + QLatin1Char('|');
+    return r;
+}
+
+QString SqlQuote(const QString &text) {
+    QString r = text;
+    r.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + r + QLatin1Char('\'');
+}
+
+bool StartsWithAsciiNoCase(const QString &value, const QString &prefix) {
+    if (prefix.size() > value.size())
+        return false;
+    const QChar *v = value.constData();
+    const QChar *p = prefix.constData();
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        if (v[i] == p[i])
+            continue;
+        if (isAsciiLetter(v[i]) && asciiUpper(v[i]) == asciiUpper(p[i]))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+bool EqualsAsciiNoCase(const QString &a, const QString &b) {
+    return a.size() == b.size() && StartsWithAsciiNoCase(a, b);
+}
+
+void LoadWindowPos(const QString &windowName, int &left, int &top) {
+    QSettings ini(ProgramPath(QStringLiteral("Kodexa.ini")), QSettings::IniFormat);
+    bool ok = false;
+    left = ini.value(windowName + QStringLiteral("/Left")).toInt(&ok);
+    if (!ok)
+        left = 10;
+    top = ini.value(windowName + QStringLiteral("/Top")).toInt(&ok);
+    if (!ok)
+        top = 10;
+}
+
+bool SaveWindowPos(const QString &windowName, int left, int top) {
+    QSettings ini(ProgramPath(QStringLiteral("Kodexa.ini")), QSettings::IniFormat);
+    ini.setValue(windowName + QStringLiteral("/Left"), left);
+    ini.setValue(windowName + QStringLiteral("/Top"), top);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+} // namespace kodexa

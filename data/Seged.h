@@ -1,0 +1,38 @@
+#pragma once
+// Small common routines every window uses: program directory, NULL-safe value conversion,
+// delimited fields, the search-key normaliser, file-name slugs, window positions.
+
+#include <QString>
+#include <QVariant>
+
+namespace kodexa {
+
+// The directory of the running program, set once at start (tests set their own).
+void SetProgramDir(const QString &dir);
+QString ProgramDir();
+// ProgramDir() + "/" + name.
+QString ProgramPath(const QString &name);
+
+QString VarToText(const QVariant &v);
+// NULL gives 0; a text that is no number raises std::invalid_argument (shown as an error box).
+int VarToInt(const QVariant &v);
+double VarToFloat(const QVariant &v);
+
+QString FieldOf(QChar separator, const QString &text, int index);
+// Upper case, then the nine Hungarian accented capitals folded; never changes the length.
+QString NormalizeKey(const QString &text);
+// The 20-character search key of a text.
+QString SearchKey(const QString &text);
+QString FileSlug(const QString &text);
+QString JoinLines(const QString &text);
+// The one routine that writes a text as an SQL string literal, quotes doubled.
+QString SqlQuote(const QString &text);
+// Starts-with that ignores case for A-Z only; every other character must match exactly.
+bool StartsWithAsciiNoCase(const QString &value, const QString &prefix);
+bool EqualsAsciiNoCase(const QString &a, const QString &b);
+
+// Dialog positions in Kodexa.ini, section named after the window; 10, 10 when absent.
+void LoadWindowPos(const QString &windowName, int &left, int &top);
+bool SaveWindowPos(const QString &windowName, int left, int top);
+
+} // namespace kodexa

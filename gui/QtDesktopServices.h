@@ -1,0 +1,26 @@
+#pragma once
+// The desktop services of the running program: Qt message boxes, choosers, xdg tools.
+
+#include "data/DesktopServices.h"
+
+namespace kodexa {
+
+class QtDesktopServices final : public DesktopServices {
+public:
+    void message(MessageKind kind, const QString &caption, const QString &text, QObject *owner) override;
+    bool askYesNo(const QString &message, const QString &caption, QObject *owner) override;
+    bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
+                   QObject *owner) override;
+    QString openFileName(const QString &title, const QString &dir, const QString &filter, const QString &defaultExt,
+                         QObject *owner) override;
+    QString saveFileName(const QString &title, const QString &dir, const QString &filter, const QString &defaultExt,
+                         QObject *owner) override;
+    QString chooseFolder(const QString &title, const QString &dir, QObject *owner) override;
+    void openDocument(const QString &target) override;
+    bool sendMail(const QString &subject, const QString &attachment, QObject *owner) override;
+};
+
+// "desc|*.a|desc2|*.b" -> "desc (*.a);;desc2 (*.b)"
+QString QtFileFilter(const QString &filter);
+
+} // namespace kodexa

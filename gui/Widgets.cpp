@@ -1,0 +1,130 @@
+#include "gui/Widgets.h"
+
+#include "data/Db.h"
+#include "data/DesktopServices.h"
+#include "data/Seged.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTextEdit>
+
+namespace kodexa {
+
+namespace {
+
+bool isColourable(QWidget *w) {
+    return qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w) ||
+           qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w);
+}
+
+class FocusColourFilter final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *o, QEvent *e) override {
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut) {
+            auto *w = qobject_cast<QWidget *>(o);
+            // A combo box's line edit reports for the combo itself.
+            if (w && qobject_cast<QComboBox *>(w->parentWidget()))
+                w = w->parentWidget();
+            if (w && isColourable(w))
+                paint(w, e->type() == QEvent::FocusIn);
+        }
+        return false;
+    }
+    static void paint(QWidget *w, bool focused) {
+        QPalette p = w->palette();
+        const QColor c = focused ? FocusColour : QApplication::palette().color(QPalette::Base);
+        p.setColor(QPalette::Base, c);
+        p.setColor(QPalette::Window, focused ? FocusColour : QApplication::palette().color(QPalette::Window));
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+        if (auto *cb = qobject_cast<QComboBox *>(w); cb && cb->lineEdit())
+            cb->lineEdit()->setPalette(p);
+    }
+};
+
+class EnterAsTabFilter final : public QObject {
+public:
+    EnterAsTabFilter(QWidget *window, QSet<QWidget *> except) : QObject(window), window_(window), except_(std::move(except)) {}
+    bool eventFilter(QObject *o, QEvent *e) override {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(e);
+        if ((k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) || k->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        auto *w = qobject_cast<QWidget *>(o);
+        if (!w || w->window() != window_)
+            return false;
+        for (QWidget *x : except_)
+            if (x == w || x->isAncestorOf(w))
+                return false;
+        // Buttons keep Enter: it presses them.
+        if (w->inherits("QAbstractButton"))
+            return false;
+        if (auto *cb = qobject_cast<QComboBox *>(w->parentWidget()); cb && cb->view() && cb->view()->isVisible())
+            return false;
+        if (auto *v = qobject_cast<QAbstractItemView *>(w); v && !qobject_cast<QComboBox *>(w->parentWidget()))
+            return false;
+        window_->focusNextChild();
+        return true;
+    }
+
+private:
+    QWidget *window_;
+    QSet<QWidget *> except_;
+};
+
+void installOnTree(QWidget *window, QObject *filter) {
+    window->installEventFilter(filter);
+    for (QWidget *w : window->findChildren<QWidget *>())
+        w->installEventFilter(filter);
+}
+
+} // namespace
+
+void InstallFocusColour(QWidget *window) { installOnTree(window, new FocusColourFilter(window)); }
+
+void InstallEnterAsTab(QWidget *window, const QSet<QWidget *> &except) {
+    installOnTree(window, new EnterAsTabFilter(window, except));
+}
+
+void SetGridFont(QAbstractItemView *grid, int pointSize) {
+    QFont f = grid->font();
+    f.setPointSize(pointSize);
+    grid->setFont(f);
+    if (auto *table = qobject_cast<QTableView *>(grid)) {
+        const int h = QFontMetrics(f).height() + 4;
+        table->verticalHeader()->setDefaultSectionSize(h);
+        table->verticalHeader()->setMinimumSectionSize(h);
+    }
+}
+
+void RememberPosition(QDialog *dialog) {
+    int left = 10, top = 10;
+    LoadWindowPos(dialog->objectName(), left, top);
+    dialog->move(left, top);
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog] {
+        SaveWindowPos(dialog->objectName(), dialog->x(), dialog->y());
+    });
+}
+
+void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command) {
+    try {
+        command();
+    } catch (const DbError &e) {
+        services.ShowError(e.message(), owner);
+    } catch (const std::exception &e) {
+        services.ShowError(QString::fromUtf8(e.what()), owner);
+    }
+}
+
+} // namespace kodexa

@@ -1,0 +1,34 @@
+#pragma once
+// Behaviour shared by the program's windows: the sky-blue focus colour, Enter moving to
+// the next control, the grid font, remembered dialog positions and the per-command
+// error handler.
+
+#include <QColor>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <functional>
+
+class QWidget;
+class QAbstractItemView;
+class QDialog;
+
+namespace kodexa {
+
+class DesktopServices;
+
+inline const QColor FocusColour{166, 202, 240};
+
+// Paints the focused edit, combo box, spin box or date picker of the window sky blue and
+// returns it to the window colour when it loses the focus.
+void InstallFocusColour(QWidget *window);
+// Turns Enter into a move to the next control in the tab order, except in the widgets listed.
+void InstallEnterAsTab(QWidget *window, const QSet<QWidget *> &except = {});
+// Every data grid takes its font size from the settings record.
+void SetGridFont(QAbstractItemView *grid, int pointSize);
+// Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes.
+void RememberPosition(QDialog *dialog);
+// Runs one command; anything it throws is shown in the error box and the program goes on.
+void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command);
+
+} // namespace kodexa

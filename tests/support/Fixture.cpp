@@ -1,0 +1,66 @@
+#include "support/Fixture.h"
+
+#include "data/Catalogue.h"
+#include "data/Seged.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+namespace kodexa::test {
+
+void ProgramDirTest::SetUp() {
+    ASSERT_TRUE(tmp_.isValid());
+    SetProgramDir(tmp_.path());
+}
+
+void ProgramDirTest::TearDown() { db.close(); }
+
+void ProgramDirTest::makeCatalogue(bool demo) {
+    CreateCatalogue(path(QStringLiteral("Kodexa.sqb")), demo);
+    db.open(path(QStringLiteral("Kodexa.sqb")));
+}
+
+QByteArray ProgramDirTest::readFile(const QString &name) const {
+    QFile f(name.startsWith(QLatin1Char('/')) ? name : path(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void ProgramDirTest::writeFile(const QString &name, const QByteArray &bytes) const {
+    QFile f(name.startsWith(QLatin1Char('/')) ? name : path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void TypeText(QWidget *w, const QString &text) {
+    for (QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+void WhenModal(std::function<void(QWidget *)> action) {
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    auto shared = std::make_shared<std::function<void(QWidget *)>>(std::move(action));
+    QObject::connect(timer, &QTimer::timeout, [timer, shared] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        (*shared)(w);
+    });
+    timer->start();
+}
+
+} // namespace kodexa::test
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
