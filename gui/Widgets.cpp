@@ -74,7 +74,11 @@ public:
             return false;
         if (auto *v = qobject_cast<QAbstractItemView *>(w); v && !qobject_cast<QComboBox *>(w->parentWidget()))
             return false;
-        window_->focusNextChild();
+        QWidget *next = w->nextInFocusChain();
+        while (next && next != w && (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled() || next->window() != window_))
+            next = next->nextInFocusChain();
+        if (next && next != w)
+            next->setFocus(Qt::TabFocusReason);
         return true;
     }
 
