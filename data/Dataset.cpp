@@ -220,6 +220,17 @@ bool Dataset::locate(const QString &name, const QVariant &value, bool asciiNoCas
     return false;
 }
 
+void EditAndPost(Dataset &ds, const std::function<void(Dataset &)> &change) {
+    ds.edit();
+    try {
+        change(ds);
+        ds.post();
+    } catch (...) {
+        ds.cancel();
+        throw;
+    }
+}
+
 // ---- RowWriter ----
 
 qint64 RowWriter::insert(const Record &r) {

@@ -179,6 +179,10 @@ private:
     QVector<Record> rows_;
 };
 
+// Puts the current row into edit state, applies change and writes it; when anything fails
+// the row is cancelled (never left half-edited) and the error goes on to the caller.
+void EditAndPost(Dataset &ds, const std::function<void(Dataset &)> &change);
+
 // Fields of a table as the program sees them (kind, size, label).
 FieldListPtr TableFields(Db &db, const QString &table);
 

@@ -1,0 +1,141 @@
+#pragma once
+// The main window: owns the connection Db1, the book list Tbl and the settings record;
+// shows the list with its detail panel, and carries every command of the program.
+
+#include "data/AppContext.h"
+#include "data/BookList.h"
+#include "data/Db.h"
+#include "data/Settings.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPixmap>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+class QToolBar;
+class QFrame;
+
+namespace kodexa {
+
+class BookGridModel;
+class DesktopServices;
+
+class Tfrm_Main final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Tfrm_Main)
+public:
+    explicit Tfrm_Main(DesktopServices &services, QWidget *parent = nullptr);
+    ~Tfrm_Main() override;
+
+    // The creation steps; false when the program must end (the reason was already shown).
+    bool FormCreate();
+
+    Db &Db1() { return db_; }
+    BookList &Tbl() { return *tbl_; }
+    TBeall &Beall() { return beall_; }
+    AppContext &Context() { return ctx_; }
+    DesktopServices &Services() { return services_; }
+
+    qint64 NextKey(const QString &column, const QString &table = QString());
+    void RunStatement(const QString &sql);
+
+    void LoadGridColumns();
+    void SpreadColumnWidths();
+    void SortBy(const QString &field, const QString &caption);
+    void ShowBookPicture();
+    void ShowHintInStatusBar(const QString &hint);
+
+    QString SortField() const { return sortField_; }
+    QString SortCaption() const { return sortCaption_; }
+    bool ColumnsLoaded() const { return columnsLoaded_; }
+    QVector<int> ColumnWeights() const { return columnWeights_; }
+    QString StatusText(int panel) const;
+    QAction *Action(const QString &name) const { return actions_.value(name); }
+    QStringList ActionNames() const { return actions_.keys(); }
+    QTableView *Grid() const { return grid_; }
+    BookGridModel *GridModel() const { return model_; }
+
+    // Adds a command of a later window to the command set; the menus are rebuilt from the layouts.
+    QAction *AddCommand(const QString &name, const std::function<void()> &run);
+
+protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void buildLayout();
+    void buildCommands();
+    void rebuildCommandPlaces();
+    void sortList(const QString &field, const QString &caption, bool storeMark);
+    void TblAfterScroll();
+    void showDetails();
+    void Edit1Change(const QString &text);
+    void DBGrid1TitleClick(int column);
+    void FormShow();
+    void FormClose();
+    void command(const std::function<void()> &run);
+
+    // Commands acting on their own.
+    void aUjExecute();
+    void aSzerkesztExecute();
+    void aTorolExecute();
+    void aKepExecute();
+    void aKeresExecute();
+    void aMezoExecute();
+    void aKolcsonadExecute();
+    void aVisszaveszExecute();
+    void aBetuNovelExecute();
+    void aBetuCsokkentExecute();
+    void applyGridFont();
+
+    DesktopServices &services_;
+    Db db_;
+    BookList *tbl_;
+    TBeall beall_;
+    AppContext ctx_;
+    QRect startBounds_;
+    bool columnsLoaded_ = false;
+    bool shownOnce_ = false;
+    bool closed_ = false;
+    QVector<int> columnWeights_;
+    QStringList gridFields_;
+    QString sortField_;
+    QString sortCaption_;
+
+    QHash<QString, QAction *> actions_;
+    QHash<QString, std::function<void()>> runs_;
+    QToolBar *toolBar1_ = nullptr;
+    QToolBar *toolBar2_ = nullptr;
+    QMenu *gridMenu_ = nullptr;
+    QMenu *printMenu_ = nullptr;
+    QLineEdit *edit1_ = nullptr;
+    QTableView *grid_ = nullptr;
+    BookGridModel *model_ = nullptr;
+    QFrame *panel2_ = nullptr;
+    QFrame *panel3_ = nullptr;
+    QLabel *image1_ = nullptr;
+    QHash<QString, QLabel *> detail_;
+    QLabel *status_[4] = {};
+    QObject *wheelFilter_ = nullptr;
+    bool syncing_ = false;
+};
+
+// Turns a mouse-wheel step into an arrow key for the focused control: one step, one row.
+class WheelToArrowFilter final : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *o, QEvent *e) override;
+};
+
+// The two 16 x 16 pictures of the lent-flag column.
+QPixmap LentIcon(bool lent);
+
+} // namespace kodexa

@@ -1,0 +1,17 @@
+// TEMPORARY: stand-ins until the dialogs land; deleted at merge.
+#include "admin/Login.h"
+#include "edit/InpStr.h"
+#include "edit/Keres.h"
+#include "edit/Mezok.h"
+#include "edit/Szerkeszt.h"
+#include "edit/TorzsAdat.h"
+#include "edit/TorzsAdat_Szerkeszt.h"
+namespace kodexa {
+bool ShowLogin(AppContext &, QWidget *) { return true; }
+bool InputString(const QString &, const QString &, const QString &, QString &, QWidget *) { return false; }
+bool KeywordSearch(AppContext &, QWidget *) { return false; }
+void ShowFieldConfig(AppContext &, QString &, QString &, QWidget *) {}
+bool ShowBookEdit(AppContext &, bool, QWidget *) { return false; }
+MasterPick ChooseMasterData(AppContext &, int, bool, QWidget *) { return {}; }
+QString EditLines(const QString &, const QString &, QWidget *) { return {}; }
+}

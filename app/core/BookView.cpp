@@ -1,0 +1,53 @@
+#include "app/core/BookView.h"
+
+#include "data/Schema.h"
+#include "data/Seged.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace kodexa {
+
+int RoundHalfEven(double v) {
+    const int old = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(v);
+    std::fesetround(old);
+    return int(r);
+}
+
+QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
+    QVector<int> out(weights.size());
+    long sum = 0;
+    for (int w : weights)
+        sum += w;
+    const double room = gridWidth - 60;
+    for (int i = 0; i < weights.size(); ++i)
+        out[i] = sum > 0 ? RoundHalfEven(weights[i] * (room / double(sum)))
+                         : RoundHalfEven(room / std::max<qsizetype>(1, weights.size()));
+    return out;
+}
+
+QRect FitPictureRect(QSize picture, QSize frame) {
+    if (picture.width() <= 0 || picture.height() <= 0)
+        return QRect();
+    if (picture.width() < frame.width() && picture.height() < frame.height())
+        return QRect((frame.width() - picture.width()) / 2, (frame.height() - picture.height()) / 2, picture.width(),
+                     picture.height());
+    double scale = double(frame.width()) / picture.width();
+    const double vscale = double(frame.height()) / picture.height();
+    if (vscale < scale)
+        scale = vscale;
+    const int w = RoundHalfEven(picture.width() * scale);
+    const int h = RoundHalfEven(picture.height() * scale);
+    return QRect((frame.width() - w) / 2, (frame.height() - h) / 2, w, h);
+}
+
+QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
+
+QStringList SortMarkStatements(const QString &field) {
+    return {QStringLiteral("UPDATE mezo SET sorrend='N';"),
+            QStringLiteral("UPDATE mezo SET sorrend='I' WHERE mezo_nev=%1;").arg(SqlQuote(field))};
+}
+
+} // namespace kodexa

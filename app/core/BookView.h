@@ -1,0 +1,28 @@
+#pragma once
+// The arithmetic of the book list view: column widths, picture fitting, sort order.
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace kodexa {
+
+// Widths of grid columns 1-6 from their weights: (grid width - 60) shared by weight,
+// halves rounded to the even neighbour. All weights 0: equal shares.
+QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth);
+
+// Where a picture goes in its frame: a picture narrower and lower than the frame keeps its
+// size in the middle; any other is shrunk to fit with its proportions and centred.
+QRect FitPictureRect(QSize picture, QSize frame);
+
+// The column the list is ordered by: the search key of a keyed text, else the field itself.
+QString OrderColumnFor(const QString &field);
+// The two statements that move the sort mark of mezo to the field.
+QStringList SortMarkStatements(const QString &field);
+
+// Round half to even, as the widths and picture sizes need.
+int RoundHalfEven(double v);
+
+} // namespace kodexa
