@@ -1,0 +1,75 @@
+#include "data/Db.h"
+#include "data/Schema.h"
+#include "support/Fixture.h"
+
+#include <QProcess>
+
+using namespace kodexa;
+
+class KodexaInitTest : public test::ProgramDirTest {
+protected:
+    int run(const QStringList &args, QString *err = nullptr) {
+        QProcess p;
+        p.start(QString::fromLocal8Bit(qgetenv("KODEXA_INIT")), args);
+        p.waitForFinished(60000);
+        if (err)
+            *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    }
+};
+
+TEST_F(KodexaInitTest, CreatesTheTablesInOrderWithTheirTypes) {
+    ASSERT_EQ(run({path("uj.sqb")}), 0);
+    db.open(path("uj.sqb"));
+    const auto cols = db.tableColumns("konyvek");
+    ASSERT_EQ(cols.size(), 41);
+    const auto &defs = BookColumns();
+    for (int i = 0; i < 41; ++i) {
+        EXPECT_EQ(cols[i].first, QLatin1String(defs[i].name));
+        EXPECT_EQ(cols[i].second, QLatin1String(defs[i].type));
+    }
+    EXPECT_EQ(cols[26].second, "TEXT(2048)");
+    for (const char *t : {"szerzo", "kiado", "sorozat", "targykor", "mufaj", "polc", "nyelv", "mezo", "felhasznalo", "beallit"})
+        EXPECT_TRUE(db.hasTable(QLatin1String(t))) << t;
+    EXPECT_EQ(db.scalar("SELECT vanbelep FROM beallit").toString(), "N");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM felhasznalo WHERE rendszergazda='I'").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM sqlite_master WHERE type='index' AND tbl_name='konyvek'").toInt(), 10);
+}
+
+TEST_F(KodexaInitTest, MezoHoldsFifteenPositionsAndOneSortMark) {
+    ASSERT_EQ(run({path("uj.sqb")}), 0);
+    db.open(path("uj.sqb"));
+    EXPECT_EQ(db.scalar("SELECT group_concat(mezo) FROM (SELECT mezo FROM mezo ORDER BY mezo)").toString(),
+              "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15");
+    EXPECT_EQ(db.scalar("SELECT group_concat(mezo_nev) FROM mezo WHERE sorrend='I'").toString(), "cim");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM mezo WHERE sorrend='N'").toInt(), 14);
+    EXPECT_EQ(db.scalar("SELECT displabel FROM mezo WHERE mezo_nev='isbn'").toString(), "isbn");
+    EXPECT_EQ(db.scalar("SELECT displabel FROM mezo WHERE mezo_nev='konyvek'").toString(), "id");
+    // Every shown column exists in konyvek.
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM mezo WHERE mezo_nev NOT IN (SELECT name FROM pragma_table_info('konyvek'))").toInt(), 0);
+}
+
+TEST_F(KodexaInitTest, DemoCatalogueIsConsistent) {
+    ASSERT_EQ(run({"--demo", path("demo.sqb")}), 0);
+    db.open(path("demo.sqb"));
+    EXPECT_GE(db.scalar("SELECT count(*) FROM konyvek").toInt(), 50);
+    EXPECT_GE(db.scalar("SELECT count(*) FROM konyvek WHERE kolcsonadva='I'").toInt(), 2);
+    // Every name copy and search key agrees with its lookup row.
+    for (const char *t : {"szerzo", "kiado", "sorozat", "targykor", "mufaj"}) {
+        const QString sql = QStringLiteral("SELECT count(*) FROM konyvek k JOIN %1 l ON l.%1=k.%1 "
+                                           "WHERE k.%1_nev IS NOT l.%1_nev OR k.%1_nevs IS NOT l.%1_nevs").arg(QLatin1String(t));
+        EXPECT_EQ(db.scalar(sql).toInt(), 0) << t;
+    }
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM konyvek WHERE kulcsszavak LIKE '%Könyvtár%'").toInt() > 0, true);
+}
+
+TEST_F(KodexaInitTest, RefusesToOverwriteAndReportsUnwritablePaths) {
+    writeFile("van.sqb", "régi tartalom");
+    QString err;
+    EXPECT_NE(run({path("van.sqb")}, &err), 0);
+    EXPECT_TRUE(err.contains("már létezik")) << err.toStdString();
+    EXPECT_EQ(readFile("van.sqb"), "régi tartalom");
+    EXPECT_NE(run({"/nincs/ilyen/mappa/x.sqb"}, &err), 0);
+    EXPECT_TRUE(err.contains("nem hozható létre")) << err.toStdString();
+    EXPECT_NE(run({}, &err), 0);
+}
