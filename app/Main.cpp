@@ -186,6 +186,7 @@ void Tfrm_Main::buildLayout() {
     grid_->horizontalHeader()->setSectionsClickable(true);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setMinimumSectionSize(8);
     grid_->horizontalHeader()->setFont(grid_->font()); // titles keep their font when the grid's changes
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->verticalHeader()->setFixedWidth(12);
@@ -227,7 +228,9 @@ void Tfrm_Main::buildLayout() {
     panel2_ = new QFrame(central);
     panel2_->setObjectName(QStringLiteral("Panel2"));
     panel2_->setFixedHeight(99);
-    panel2_->setFrameShape(QFrame::StyledPanel);
+    // A one-pixel bevel leaves a 97-pixel-high inside for the picture frame.
+    panel2_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel2_->setLineWidth(1);
     auto value = [this](const char *field, int left, int top, bool bold = false) {
         QLabel *l = makeLabel(panel2_, QString(), left, top, false, bold);
         l->setObjectName(QStringLiteral("Detail_") + QLatin1String(field));
@@ -481,7 +484,8 @@ void Tfrm_Main::FormShow() {
 void Tfrm_Main::resizeEvent(QResizeEvent *e) {
     QMainWindow::resizeEvent(e);
     if (panel3_)
-        panel3_->setGeometry(panel2_->width() - 132, 0, 132, panel2_->height());
+        panel3_->setGeometry(panel2_->contentsRect().right() + 1 - 132, panel2_->contentsRect().top(), 132,
+                             panel2_->contentsRect().height());
     if (columnsLoaded_)
         SpreadColumnWidths();
 }

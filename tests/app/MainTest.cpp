@@ -1,0 +1,406 @@
+#include "app/BookGridModel.h"
+#include "app/Main.h"
+#include "app/core/BookView.h"
+#include "app/core/CommandLayout.h"
+#include "data/Catalogue.h"
+#include "data/Kozos.h"
+#include "data/Seged.h"
+#include "support/Fixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+using namespace kodexa;
+
+class MainTest : public test::ProgramDirTest {
+protected:
+    // Starts the main window on the catalogue of the program directory.
+    bool start() {
+        w = std::make_unique<Tfrm_Main>(services);
+        return w->FormCreate();
+    }
+    void showActive() {
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    void addBooks(int n) {
+        Transaction tx(db);
+        for (int i = 1; i <= n; ++i)
+            AddBook(db, {.cim = QStringLiteral("Cím %1").arg(i, 3, 10, QLatin1Char('0'))});
+        tx.commit();
+    }
+    QStringList placeNames(const QList<QAction *> &actions) {
+        QStringList out;
+        for (QAction *a : actions) {
+            if (a->isSeparator())
+                out << "-";
+            else if (a->menu())
+                out << ">" + a->text() << placeNames(a->menu()->actions()) << "<";
+            else
+                out << a->objectName();
+        }
+        return out;
+    }
+    std::unique_ptr<Tfrm_Main> w;
+};
+
+TEST_F(MainTest, MissingDatabaseEndsWithTheMessageAndNoWindow) {
+    EXPECT_FALSE(start());
+    EXPECT_EQ(services.errorTexts(), QStringList{"Nem létező adatbázis"});
+    EXPECT_EQ(services.messages[0].caption, "Hiba");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(QFileInfo(path("Html")).isDir());
+}
+
+TEST_F(MainTest, ForeignOrEmptyFileIsReportedAndLeftAsItWas) {
+    const QByteArray junk = QByteArray("Ez egy szövegállomány.\n").repeated(300);
+    writeFile("Kodexa.sqb", junk);
+    EXPECT_FALSE(start());
+    ASSERT_EQ(services.errorTexts().size(), 1);
+    EXPECT_TRUE(services.errorTexts()[0].contains("file is not a database")) << services.errorTexts()[0].toStdString();
+    EXPECT_EQ(readFile("Kodexa.sqb"), junk);
+
+    // An SQLite file without the catalogue's tables.
+    QFile::remove(path("Kodexa.sqb"));
+    {
+        Db other;
+        other.open(path("Kodexa.sqb"), true);
+        other.exec("CREATE TABLE valami (x)");
+    }
+    const QByteArray before = readFile("Kodexa.sqb");
+    services.messages.clear();
+    EXPECT_FALSE(start());
+    ASSERT_EQ(services.errorTexts().size(), 1);
+    EXPECT_TRUE(services.errorTexts()[0].contains("konyvek"));
+    EXPECT_EQ(readFile("Kodexa.sqb"), before);
+}
+
+TEST_F(MainTest, DefaultsWithoutConfigurationAreWrittenBackInFullAtExit) {
+    makeCatalogue(true);
+    writeFile("Kodexa.ini", "[frm_TorzsAdat]\nLeft=300\nTop=200\n");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(w->size(), QSize(777, 550));
+    EXPECT_EQ(w->Beall().FontSize, 8);
+    EXPECT_EQ(w->Beall().DatabasePath, path("Kodexa.sqb"));
+    EXPECT_EQ(w->Beall().UserCode, "rendszergazda");
+    EXPECT_TRUE(w->Beall().IsAdmin && w->Beall().CanEditMasterData);
+    w->show();
+    EXPECT_EQ(w->pos(), QPoint(0, 0));
+    EXPECT_EQ(w->Grid()->font().pointSize(), 8);
+    w->close();
+    QSettings ini(path("Kodexa.ini"), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Screen/Width").toInt(), 777);
+    EXPECT_EQ(ini.value("Screen/Height").toInt(), 550);
+    EXPECT_EQ(ini.value("Screen/FontSize").toInt(), 8);
+    EXPECT_EQ(ini.value("Screen/FullScreen").toInt(), 0);
+    EXPECT_EQ(ini.value("Database/Path").toString(), path("Kodexa.sqb"));
+    EXPECT_EQ(ini.value("Defaults/HtmlPath").toString(), path("Html"));
+    EXPECT_EQ(ini.value("frm_TorzsAdat/Left").toInt(), 300);
+    EXPECT_EQ(ini.value("frm_TorzsAdat/Top").toInt(), 200);
+}
+
+TEST_F(MainTest, DatabasePathAndHtmlPathFromTheFile) {
+    makeCatalogue();
+    QDir().mkpath(path("mashol"));
+    QFile::copy(path("Kodexa.sqb"), path("mashol/konyvtar.sqb"));
+    writeFile("Kodexa.ini", QStringLiteral("[Database]\nPath=%1\n[Defaults]\nHtmlPath=%2\n[Screen]\nLeft=40\nTop=50\n")
+                                .arg(path("mashol/konyvtar.sqb"), path("torolt"))
+                                .toUtf8());
+    ASSERT_TRUE(start());
+    EXPECT_EQ(w->Db1().path(), path("mashol/konyvtar.sqb"));
+    EXPECT_EQ(w->Beall().HtmlPath, path("Html"));
+    w->show();
+    EXPECT_EQ(w->pos(), QPoint(0, 0)); // left and top give way to the corner
+    w->close();
+    QSettings ini(path("Kodexa.ini"), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Defaults/HtmlPath").toString(), path("Html"));
+}
+
+TEST_F(MainTest, StatusShowsCountAndRowAndTheSortCaption) {
+    makeCatalogue();
+    addBooks(250);
+    ASSERT_TRUE(start());
+    w->Tbl().moveTo(2);
+    EXPECT_EQ(w->StatusText(0), "250 / 3");
+    EXPECT_EQ(w->StatusText(2), "sorrend: cím");
+    EXPECT_EQ(w->StatusText(3), "");
+    EXPECT_EQ(w->Grid()->currentIndex().row(), 2);
+    // Moving in the grid moves the list.
+    w->Grid()->setCurrentIndex(w->GridModel()->index(9, 2));
+    EXPECT_EQ(w->StatusText(0), "250 / 10");
+}
+
+TEST_F(MainTest, WheelStepMovesTheFocusedGridOneRow) {
+    makeCatalogue();
+    addBooks(20);
+    ASSERT_TRUE(start());
+    showActive();
+    w->Grid()->setFocus();
+    w->Tbl().moveTo(5);
+    auto wheel = [this](int delta) {
+        QWheelEvent e(QPointF(20, 20), w->Grid()->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->Grid()->viewport(), &e);
+    };
+    wheel(-120);
+    EXPECT_EQ(w->Tbl().currentIndex(), 6);
+    wheel(120);
+    wheel(120);
+    EXPECT_EQ(w->Tbl().currentIndex(), 4);
+    wheel(0);
+    EXPECT_EQ(w->Tbl().currentIndex(), 5);
+}
+
+TEST_F(MainTest, SortKeepsTheCurrentBookAndStoresTheMark) {
+    makeCatalogue();
+    AddBook(db, {.cim = "Béla", .szerzo = "Zoltán"});
+    AddBook(db, {.cim = "Ábel", .szerzo = "Anna"});
+    AddBook(db, {.cim = "Abel", .szerzo = "Márta"});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(w->Tbl().sortTextAt(2), "Béla");
+    ASSERT_TRUE(w->Tbl().locateKey(1));
+    w->SortBy("szerzo_nev", "szerző");
+    EXPECT_EQ(VarToInt(w->Tbl().value("konyvek")), 1);
+    EXPECT_EQ(w->Tbl().currentIndex(), 2);
+    EXPECT_EQ(db.scalar("SELECT group_concat(mezo_nev) FROM mezo WHERE sorrend='I'").toString(), "szerzo_nev");
+    EXPECT_EQ(w->StatusText(2), "sorrend: szerző");
+    // The sort column is coloured; the others are not.
+    const auto *m = w->GridModel();
+    const int col = m->fields().indexOf("szerzo_nev");
+    EXPECT_EQ(m->index(0, col).data(Qt::BackgroundRole).value<QColor>(), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(m->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QApplication::palette().color(QPalette::Base));
+    // A column that the grid does not show sorts all the same; no column is coloured.
+    w->SortBy("alcim", "alcím");
+    for (int c = 0; c < m->columnCount(); ++c)
+        EXPECT_EQ(m->index(0, c).data(Qt::BackgroundRole).value<QColor>(), QApplication::palette().color(QPalette::Base));
+    EXPECT_EQ(w->StatusText(2), "sorrend: alcím");
+}
+
+TEST_F(MainTest, TitleClickSortsAndFocusesTheSearchBox) {
+    makeCatalogue(true);
+    ASSERT_TRUE(start());
+    showActive();
+    const int col = w->GridModel()->fields().indexOf("kiado_nev");
+    w->Grid()->horizontalHeader()->sectionClicked(col);
+    EXPECT_EQ(w->SortField(), "kiado_nev");
+    EXPECT_EQ(w->StatusText(2), "sorrend: kiadó");
+    EXPECT_EQ(QApplication::focusWidget(), w->findChild<QLineEdit *>("Edit1"));
+    // The flag column: "!" and no mezo row named kolcsonadva, so no row keeps the mark.
+    w->Grid()->horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(w->StatusText(2), "sorrend: !");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM mezo WHERE sorrend='I'").toInt(), 0);
+    EXPECT_EQ(w->Tbl().sortTextAt(0), "I"); // "I" sorts before "N"
+}
+
+TEST_F(MainTest, WithoutSortMarkTheListIsInKeyOrder) {
+    makeCatalogue();
+    AddBook(db, {.cim = "Zebra"});
+    AddBook(db, {.cim = "Alma"});
+    db.exec("UPDATE mezo SET sorrend='N'");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(w->SortField(), "konyvek");
+    EXPECT_EQ(w->Tbl().text("cim"), "Zebra");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM mezo WHERE sorrend='I'").toInt(), 0);
+}
+
+TEST_F(MainTest, QuickSearchComparesTheStartOfTheSortValue) {
+    makeCatalogue();
+    for (const char *a : {"Ábrahám Pál", "abonyi Ede", "Babits Mihály", "ABC Kiadás"})
+        AddBook(db, {.cim = "x", .szerzo = QString::fromUtf8(a)});
+    ASSERT_TRUE(start());
+    w->SortBy("szerzo_nev", "szerző");
+    auto *edit = w->findChild<QLineEdit *>("Edit1");
+    test::TypeText(edit, "ab");
+    EXPECT_EQ(w->Tbl().text("szerzo_nev"), "ABC Kiadás"); // first in key order among ab..
+    edit->clear();
+    EXPECT_EQ(w->Tbl().currentIndex(), 0);
+    test::TypeText(edit, "á");
+    EXPECT_EQ(w->Tbl().currentIndex(), 3); // no match: the last row
+    edit->clear();
+    test::TypeText(edit, "Á");
+    EXPECT_EQ(w->Tbl().text("szerzo_nev"), "Ábrahám Pál");
+}
+
+TEST(BookView, SpreadsWidthsAndFitsPictures) {
+    EXPECT_EQ(SpreadWidths({10, 30, 20, 10, 20, 10}, 660), (QVector<int>{60, 180, 120, 60, 120, 60}));
+    // Halves go to the even neighbour: 0.5 -> 0, 1.5 -> 2.
+    EXPECT_EQ(SpreadWidths({1, 1, 1, 1, 1, 1}, 63), (QVector<int>{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(SpreadWidths({1, 1, 1, 1, 1, 1}, 69), (QVector<int>{2, 2, 2, 2, 2, 2}));
+    EXPECT_EQ(SpreadWidths({0, 0, 0, 0, 0, 0}, 660), (QVector<int>{100, 100, 100, 100, 100, 100}));
+    EXPECT_EQ(FitPictureRect({100, 50}, {132, 97}), QRect(16, 23, 100, 50));
+    EXPECT_EQ(FitPictureRect({264, 97}, {132, 97}), QRect(0, 24, 132, 48));
+    EXPECT_EQ(FitPictureRect({132, 50}, {132, 97}), QRect(0, 23, 132, 50)); // as wide as the frame: fitted
+    EXPECT_EQ(OrderColumnFor("cim"), "cims");
+    EXPECT_EQ(OrderColumnFor("polc_nev"), "polc_nev");
+    EXPECT_EQ(SortMarkStatements("o'k")[1], "UPDATE mezo SET sorrend='I' WHERE mezo_nev='o''k';");
+}
+
+TEST_F(MainTest, GridColumnsComeFromMezoAndSpreadOverTheGrid) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(w->GridModel()->fields(),
+              (QStringList{"kolcsonadva", "konyvek", "szerzo_nev", "cim", "kiado_nev", "polc_nev", "dat_besz"}));
+    EXPECT_EQ(w->GridModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "!");
+    EXPECT_EQ(w->GridModel()->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "cím");
+    w->show();
+    w->resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(w->Grid()->columnWidth(0), 18);
+    const QVector<int> expect = SpreadWidths(w->ColumnWeights(), w->Grid()->width());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(w->Grid()->columnWidth(i + 1), expect[i]);
+}
+
+TEST_F(MainTest, DetailPanelShowsTheCurrentBook) {
+    makeCatalogue();
+    AddBook(db, {.cim = "Egri csillagok", .kiado = "Móra", .sorozat = "Kötelező", .ar = 1490, .datBesz = "2004-09-12",
+                 .kolcsonKinek = "Kovács Péter", .kolcsonDat = "2026-10-15"});
+    ASSERT_TRUE(start());
+    auto text = [this](const char *f) { return w->findChild<QLabel *>(QStringLiteral("Detail_") + f)->text(); };
+    EXPECT_EQ(text("konyvek"), "00001");
+    EXPECT_EQ(text("cim"), "Egri csillagok");
+    EXPECT_EQ(text("ar"), "1490");
+    EXPECT_EQ(text("kolcsonadva_kinek"), "Kovács Péter");
+    EXPECT_EQ(text("kiado_nev"), "Móra");
+    EXPECT_EQ(text("sorozat_nev"), "Kötelező");
+    EXPECT_FALSE(text("dat_besz").isEmpty());
+    EXPECT_EQ(w->GridModel()->index(0, 0).data(Qt::UserRole).toString(), "I");
+}
+
+TEST_F(MainTest, PictureIsShownFittedAndAnUnreadableOneIsHidden) {
+    makeCatalogue();
+    AddBook(db, {.cim = "Kép"});
+    AddBook(db, {.cim = "Rossz kép"});
+    QImage img(264, 97, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    ASSERT_TRUE(img.save(path("borito.jpg"), "JPEG"));
+    QDir().mkpath(path("Images"));
+    writeFile("Images/00002.jpg", "nem kép");
+    ASSERT_TRUE(start());
+    w->show();
+    auto *image = w->findChild<QLabel *>("Image1");
+    ASSERT_TRUE(w->Tbl().locateKey(1));
+    EXPECT_TRUE(image->isHidden());
+    // The picture command copies the chosen file to the book's picture path.
+    services.fileAnswers.push_back(path("borito.jpg"));
+    w->Action("aKep")->trigger();
+    EXPECT_TRUE(QFile::exists(path("Images/00001.jpg")));
+    EXPECT_FALSE(image->isHidden());
+    EXPECT_EQ(image->geometry(), QRect(0, 24, 132, 48));
+    ASSERT_TRUE(w->Tbl().locateKey(2));
+    EXPECT_TRUE(image->isHidden());
+    EXPECT_TRUE(services.messages.isEmpty());
+    // Cancelling the chooser changes nothing.
+    w->Action("aKep")->trigger();
+    EXPECT_FALSE(QFile::exists(path("Images/00002.jpg.part")));
+    EXPECT_EQ(readFile("Images/00002.jpg"), "nem kép");
+}
+
+TEST_F(MainTest, DeleteAsksAndLeavesThePictureFile) {
+    makeCatalogue();
+    AddBook(db, {.cim = "Első"});
+    AddBook(db, {.cim = "Második"});
+    QDir().mkpath(path("Images"));
+    writeFile("Images/00002.jpg", "kép");
+    ASSERT_TRUE(start());
+    showActive();
+    ASSERT_TRUE(w->Tbl().locateKey(2));
+    services.yesNoAnswers = {false, true};
+    QTest::keyClick(w->Grid(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM konyvek").toInt(), 2);
+    QTest::keyClick(w->Grid(), Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(services.questions.size(), 2);
+    EXPECT_EQ(services.questions[0].caption, "Megerősítés");
+    EXPECT_EQ(services.questions[0].text, "Valóban töröljem a könyvet?");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM konyvek").toInt(), 1);
+    EXPECT_EQ(w->StatusText(0), "1 / 1");
+    EXPECT_TRUE(QFile::exists(path("Images/00002.jpg")));
+    EXPECT_EQ(NextKey(db, "konyvek"), 2);
+    // With an empty list the commands that need a book do nothing.
+    w->Tbl().deleteCurrent();
+    services.questions.clear();
+    for (const char *a : {"aTorol", "aKep", "aSzerkeszt", "aKolcsonad", "aVisszavesz"})
+        w->Action(a)->trigger();
+    EXPECT_TRUE(services.questions.isEmpty());
+    EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_EQ(w->StatusText(0), "0 / 0");
+}
+
+TEST_F(MainTest, FontSizeKeysStopAtTheLimits) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    showActive();
+    const int titleSize = w->Grid()->horizontalHeader()->font().pointSize();
+    QTest::keyClick(w->Grid(), Qt::Key_F12);
+    EXPECT_EQ(w->Beall().FontSize, 8);
+    for (int i = 0; i < 14; ++i)
+        QTest::keyClick(w->Grid(), Qt::Key_F11);
+    EXPECT_EQ(w->Beall().FontSize, 22);
+    EXPECT_EQ(w->Grid()->font().pointSize(), 22);
+    QTest::keyClick(w->Grid(), Qt::Key_F11);
+    EXPECT_EQ(w->Beall().FontSize, 22);
+    EXPECT_EQ(w->Grid()->horizontalHeader()->font().pointSize(), titleSize);
+    w->close();
+    EXPECT_EQ(QSettings(path("Kodexa.ini"), QSettings::IniFormat).value("Screen/FontSize").toInt(), 22);
+}
+
+TEST_F(MainTest, CommandsSitInTheirPlacesInOrder) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    const QStringList present = w->ActionNames();
+    QStringList bar;
+    for (const MenuLayout &m : MenuBarLayout())
+        if (!PresentItems(m.items, present).isEmpty())
+            bar << ">" + m.title << PresentItems(m.items, present) << "<";
+    EXPECT_EQ(placeNames(w->menuBar()->actions()), bar);
+    EXPECT_EQ(placeNames(w->findChild<QToolBar *>("ToolBar1")->actions()), PresentItems(SmallToolbarLayout(), present));
+    EXPECT_EQ(placeNames(w->findChild<QToolBar *>("ToolBar2")->actions()), PresentItems(LargeToolbarLayout(), present));
+    EXPECT_EQ(placeNames(w->findChild<QMenu *>("PopupMenu1")->actions()), PresentItems(GridContextLayout(), present));
+    // The commands built here are all present, with caption, hint, shortcut and icon.
+    for (const char *n : {"aUj", "aSzerkeszt", "aTorol", "aKep", "aBezar", "aKeres", "aBetuNovel", "aBetuCsokkent", "aMezo",
+                          "aSzerzok", "aKiado", "aSorozat", "aTargykor", "aMufaj", "aPolc", "aKolcsonad", "aVisszavesz",
+                          "aSugo", "aHonlap", "aLevel", "aUjdonsag"}) {
+        QAction *a = w->Action(n);
+        ASSERT_NE(a, nullptr) << n;
+        EXPECT_FALSE(a->icon().isNull()) << n;
+        EXPECT_EQ(a->statusTip(), a->text()) << n;
+    }
+    EXPECT_EQ(w->Action("aUj")->shortcut(), QKeySequence(Qt::Key_Insert));
+    EXPECT_EQ(w->Action("aKolcsonad")->shortcut(), QKeySequence(Qt::Key_F7));
+    EXPECT_EQ(w->Action("aTorol")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    // Separators never lead, trail or double up when commands are missing.
+    EXPECT_EQ(PresentItems({"-", "a", "-", "-", "x", "-", "b", "-"}, {"a", "b"}), (QStringList{"a", "-", "b"}));
+    EXPECT_EQ(PresentItems({">Sub", "x", "-", "y", "<", "-", "a"}, {"a"}), (QStringList{"a"}));
+}
+
+TEST_F(MainTest, HintGoesToTheStatusBarAndLinksOpenThroughTheDesktop) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    QStatusTipEvent tip("Kölcsönad");
+    QApplication::sendEvent(w.get(), &tip);
+    EXPECT_EQ(w->StatusText(1), "  Kölcsönad");
+    QStatusTipEvent none("");
+    QApplication::sendEvent(w.get(), &none);
+    EXPECT_EQ(w->StatusText(1), "");
+    w->Action("aSugo")->trigger();
+    w->Action("aLevel")->trigger();
+    w->Action("aUjdonsag")->trigger();
+    ASSERT_EQ(services.openedDocuments.size(), 3);
+    EXPECT_EQ(services.openedDocuments[0], path("Help/index.htm"));
+    EXPECT_TRUE(services.openedDocuments[1].startsWith("mailto:"));
+    EXPECT_TRUE(services.openedDocuments[1].endsWith("?subject=Kodexa"));
+    EXPECT_EQ(services.openedDocuments[2], path("Ujdonsag.exe"));
+}
