@@ -2,6 +2,7 @@
 #include "data/Schema.h"
 #include "support/Fixture.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 using namespace kodexa;
@@ -10,7 +11,7 @@ class KodexaInitTest : public test::ProgramDirTest {
 protected:
     int run(const QStringList &args, QString *err = nullptr) {
         QProcess p;
-        p.start(QString::fromLocal8Bit(qgetenv("KODEXA_INIT")), args);
+        p.start(QCoreApplication::applicationDirPath() + "/kodexa-init", args);
         p.waitForFinished(60000);
         if (err)
             *err = QString::fromUtf8(p.readAllStandardError());
