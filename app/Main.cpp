@@ -292,8 +292,10 @@ void Tfrm_Main::buildCommands() {
     addToolBar(toolBar2_);
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    gridMenu_->setToolTipsVisible(true);
     printMenu_ = new QMenu(this);
     printMenu_->setObjectName(QStringLiteral("PrintDropDown"));
+    printMenu_->setToolTipsVisible(true);
 
     const QVector<QPair<QString, std::function<void()>>> own = {
         {"aUj", [this] { aUjExecute(); }},
@@ -361,6 +363,7 @@ void Tfrm_Main::rebuildCommandPlaces() {
                     t->addSeparator();
             } else if (item.startsWith(QLatin1Char('>'))) {
                 auto *sub = new QMenu(item.mid(1), target);
+                sub->setToolTipsVisible(true);
                 sub->setObjectName(QStringLiteral("Submenu_") + item.mid(1));
                 add(sub->menuAction());
                 stack << sub;
@@ -377,6 +380,7 @@ void Tfrm_Main::rebuildCommandPlaces() {
             continue;
         QMenu *menu = menuBar()->addMenu(m.title);
         menu->setObjectName(QStringLiteral("Menu_") + m.title);
+        menu->setToolTipsVisible(true); // the hint pop-up of the command under the mouse
         fill(menu, m.items);
     }
     toolBar1_->clear();
