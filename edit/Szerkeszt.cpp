@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QRegularExpressionValidator>
 #include <QSaveFile>
 #include <QShowEvent>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -116,6 +118,7 @@ Tfrm_Szerkeszt::Tfrm_Szerkeszt(AppContext &ctx, QWidget *parent) : QDialog(paren
     for (QPushButton *b : {Button1, Button2}) {
         b->setAutoDefault(false);
         b->setDefault(false);
+        b->installEventFilter(this);
     }
     connect(Button1, &QPushButton::clicked, this, &Tfrm_Szerkeszt::accept);
     connect(Button2, &QPushButton::clicked, this, &Tfrm_Szerkeszt::reject);
@@ -144,6 +147,9 @@ void Tfrm_Szerkeszt::buildDataPage(QWidget *page) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->setMaxVisibleItems(16);
+        // Long names must not widen the fixed layout.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(4);
         columns_.insert(c, col(column));
         return c;
     };
@@ -291,8 +297,10 @@ void Tfrm_Szerkeszt::buildPicturePage(QWidget *page) {
     Button8 = new QPushButton(QStringLiteral("Kép törlése"), page);
     Button8->setObjectName(QStringLiteral("Button8"));
     Button8->setGeometry(272, 44, 180, 25);
-    for (QPushButton *b : {Button7, Button8})
+    for (QPushButton *b : {Button7, Button8}) {
         b->setAutoDefault(false);
+        b->installEventFilter(this);
+    }
     connect(Button7, &QPushButton::clicked, this, [this] { Guarded(ctx_.services, this, [this] { choosePicture(); }); });
     connect(Button8, &QPushButton::clicked, this, [this] { Guarded(ctx_.services, this, [this] { deletePicture(); }); });
 }
@@ -307,14 +315,15 @@ void Tfrm_Szerkeszt::setTabChain() {
 }
 
 void Tfrm_Szerkeszt::fillLists() {
-    const QStringList authors = NameLines(NameList(ctx_.db, QStringLiteral("szerzo")));
-    DBComboBox1->addItems(authors);
-    DBComboBox2->addItems(authors);
+    // The two author lists share one model: a large author table is read and held once.
+    auto *authors = new QStringListModel(NameLines(NameList(ctx_.db, QStringLiteral("szerzo"))), this);
+    DBComboBox1->setModel(authors);
+    DBComboBox2->setModel(authors);
     const std::pair<QComboBox *, const char *> lists[] = {{DBComboBox3, "polc"},    {DBComboBox4, "kiado"},
                                                           {DBComboBox5, "sorozat"}, {DBComboBox6, "targykor"},
                                                           {DBComboBox7, "mufaj"},   {DBComboBox8, "nyelv"}};
     for (const auto &[box, table] : lists)
-        box->addItems(NameLines(NameList(ctx_.db, col(table))));
+        box->setModel(new QStringListModel(NameLines(NameList(ctx_.db, col(table))), box));
 }
 
 void Tfrm_Szerkeszt::loadValues() {
@@ -351,6 +360,15 @@ void Tfrm_Szerkeszt::loadValues() {
 }
 
 bool Tfrm_Szerkeszt::eventFilter(QObject *watched, QEvent *event) {
+    // No button is the default one, so a focused button is pressed by Enter here.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
     // The lending box only shows the state: no click or key may change it.
     if (watched == DBCheckBox2) {
         switch (event->type()) {

@@ -67,8 +67,8 @@ public:
         for (QWidget *x : except_)
             if (x == w || x->isAncestorOf(w))
                 return false;
-        // Buttons keep Enter: it presses them.
-        if (w->inherits("QAbstractButton"))
+        // Push buttons keep Enter: it presses them. A check box is a field like any other.
+        if (w->inherits("QPushButton") || w->inherits("QToolButton"))
             return false;
         if (auto *cb = qobject_cast<QComboBox *>(w->parentWidget()); cb && cb->view() && cb->view()->isVisible())
             return false;
