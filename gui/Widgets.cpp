@@ -67,15 +67,25 @@ public:
         for (QWidget *x : except_)
             if (x == w || x->isAncestorOf(w))
                 return false;
-        // Buttons keep Enter: it presses them.
-        if (w->inherits("QAbstractButton"))
+        // Push buttons keep Enter: it presses them. A check box is a field like any other.
+        if (w->inherits("QPushButton") || w->inherits("QToolButton"))
             return false;
         if (auto *cb = qobject_cast<QComboBox *>(w->parentWidget()); cb && cb->view() && cb->view()->isVisible())
             return false;
         if (auto *v = qobject_cast<QAbstractItemView *>(w); v && !qobject_cast<QComboBox *>(w->parentWidget()))
             return false;
+        // A combo box or date picker owns an inner line edit whose focus goes back to it:
+        // that edit is part of the same control, not the next one.
+        const auto owner = [](QWidget *x) {
+            while (x->focusProxy())
+                x = x->focusProxy();
+            return x;
+        };
+        QWidget *const self = owner(w);
         QWidget *next = w->nextInFocusChain();
-        while (next && next != w && (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled() || next->window() != window_))
+        while (next && next != w &&
+               (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled() ||
+                next->window() != window_ || owner(next) == self))
             next = next->nextInFocusChain();
         if (next && next != w)
             next->setFocus(Qt::TabFocusReason);

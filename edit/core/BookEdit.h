@@ -1,0 +1,29 @@
+#pragma once
+// The book edit dialog's rules that need no window: the editors field, the lookups
+// resolved before a book is written, the key and date as the dialog shows them.
+
+#include "data/Dataset.h"
+
+#include <QDate>
+#include <QStringList>
+
+namespace kodexa {
+
+// The lookup tables resolved before a book is written, in the order they are resolved.
+const QStringList &BookLookupOrder();
+// Resolves every lookup name of the book in that order (may add lookup rows).
+void ResolveBookLookups(Db &db, Record &book);
+
+// The editors text after adding one author: "; " and the name after what is there, or
+// just the name when the field is empty.
+QString AppendEditor(const QString &current, const QString &name);
+
+// The lines of a NameList text (the trailing line end gives no extra item).
+QStringList NameLines(const QString &nameList);
+
+// A book key as the dialog shows it: at least five digits with leading zeros.
+QString BookKeyText(const QVariant &key);
+// A stored purchase date; an empty or unreadable one gives an invalid date.
+QDate StoredDate(const QVariant &value);
+
+} // namespace kodexa
