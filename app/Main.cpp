@@ -13,6 +13,7 @@
 #include "edit/Mezok.h"
 #include "edit/Szerkeszt.h"
 #include "edit/TorzsAdat.h"
+#include "edit/core/Picture.h"
 #include "gui/Widgets.h"
 
 #include <QAction>
@@ -639,7 +640,7 @@ void Tfrm_Main::ShowBookPicture() {
         return;
     }
     image1_->setPixmap(QPixmap::fromImage(img));
-    image1_->setGeometry(FitPictureRect(img.size(), panel3_->size()));
+    image1_->setGeometry(FitPicture(img.size(), panel3_->size()));
     image1_->show();
 }
 

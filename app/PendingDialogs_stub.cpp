@@ -11,7 +11,5 @@ bool ShowLogin(AppContext &, QWidget *) { return true; }
 bool InputString(const QString &, const QString &, const QString &, QString &, QWidget *) { return false; }
 bool KeywordSearch(AppContext &, QWidget *) { return false; }
 void ShowFieldConfig(AppContext &, QString &, QString &, QWidget *) {}
-bool ShowBookEdit(AppContext &, bool, QWidget *) { return false; }
-MasterPick ChooseMasterData(AppContext &, int, bool, QWidget *) { return {}; }
 QString EditLines(const QString &, const QString &, QWidget *) { return {}; }
 }

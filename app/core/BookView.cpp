@@ -28,21 +28,6 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
     return out;
 }
 
-QRect FitPictureRect(QSize picture, QSize frame) {
-    if (picture.width() <= 0 || picture.height() <= 0)
-        return QRect();
-    if (picture.width() < frame.width() && picture.height() < frame.height())
-        return QRect((frame.width() - picture.width()) / 2, (frame.height() - picture.height()) / 2, picture.width(),
-                     picture.height());
-    double scale = double(frame.width()) / picture.width();
-    const double vscale = double(frame.height()) / picture.height();
-    if (vscale < scale)
-        scale = vscale;
-    const int w = RoundHalfEven(picture.width() * scale);
-    const int h = RoundHalfEven(picture.height() * scale);
-    return QRect((frame.width() - w) / 2, (frame.height() - h) / 2, w, h);
-}
-
 QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
 
 QStringList SortMarkStatements(const QString &field) {

@@ -13,10 +13,6 @@ namespace kodexa {
 // halves rounded to the even neighbour. All weights 0: equal shares.
 QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth);
 
-// Where a picture goes in its frame: a picture narrower and lower than the frame keeps its
-// size in the middle; any other is shrunk to fit with its proportions and centred.
-QRect FitPictureRect(QSize picture, QSize frame);
-
 // The column the list is ordered by: the search key of a keyed text, else the field itself.
 QString OrderColumnFor(const QString &field);
 // The two statements that move the sort mark of mezo to the field.

@@ -240,9 +240,6 @@ TEST(BookView, SpreadsWidthsAndFitsPictures) {
     EXPECT_EQ(SpreadWidths({1, 1, 1, 1, 1, 1}, 63), (QVector<int>{0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(SpreadWidths({1, 1, 1, 1, 1, 1}, 69), (QVector<int>{2, 2, 2, 2, 2, 2}));
     EXPECT_EQ(SpreadWidths({0, 0, 0, 0, 0, 0}, 660), (QVector<int>{100, 100, 100, 100, 100, 100}));
-    EXPECT_EQ(FitPictureRect({100, 50}, {132, 97}), QRect(16, 23, 100, 50));
-    EXPECT_EQ(FitPictureRect({264, 97}, {132, 97}), QRect(0, 24, 132, 48));
-    EXPECT_EQ(FitPictureRect({132, 50}, {132, 97}), QRect(0, 23, 132, 50)); // as wide as the frame: fitted
     EXPECT_EQ(OrderColumnFor("cim"), "cims");
     EXPECT_EQ(OrderColumnFor("polc_nev"), "polc_nev");
     EXPECT_EQ(SortMarkStatements("o'k")[1], "UPDATE mezo SET sorrend='I' WHERE mezo_nev='o''k';");
