@@ -60,7 +60,8 @@ public:
         return QAbstractTableModel::headerData(section, o, role);
     }
 
-    int position(int row) const { return VarToInt(ds_.valueAt(row, ds_.fieldIndex(QStringLiteral("mezo")))); }
+    // Painting must not raise: a position that is no number counts as 0.
+    int position(int row) const { return ds_.valueAt(row, ds_.fieldIndex(QStringLiteral("mezo"))).toInt(); }
 
 private:
     static QString field(int column) {
@@ -229,7 +230,7 @@ Tfrm_Mezo::~Tfrm_Mezo() = default;
 int Tfrm_Mezo::currentPosition() const {
     if (!TblM_->isOpen() || TblM_->currentIndex() < 0)
         return 0;
-    return VarToInt(TblM_->value(QStringLiteral("mezo")));
+    return TblM_->value(QStringLiteral("mezo")).toInt();
 }
 
 void Tfrm_Mezo::reopen(int position) {

@@ -176,6 +176,7 @@ TEST_F(MezokTest, BezarWithoutSorrendKeepsTheSortField) {
     EXPECT_EQ(field, QStringLiteral("cim"));
     EXPECT_EQ(caption, QStringLiteral("cím"));
     EXPECT_EQ(columnsByPosition()[3], QStringLiteral("cim")) << "the move is written at once";
+    EXPECT_TRUE(readFile(QStringLiteral("Kodexa.ini")).contains("[frm_Mezo]")) << "the position is remembered";
 }
 
 } // namespace
