@@ -75,34 +75,20 @@ TEST_F(MezokTest, FelOnSevenBringsTheColumnIntoTheListAndGreysTheOther) {
     EXPECT_EQ(dlg.currentPosition(), 6) << "the moved row stays current";
     EXPECT_EQ(dlg.table().text(QStringLiteral("mezo_nev")), before[6]);
 
-    // The row now at 7 is painted on button-face grey; the shown rows keep the window colour.
+    // Past the sixth row: button-face grey, maroon when selected; the sort mark a blue arrow.
+    selectPosition(dlg, 9);
     auto *grid = Child<QTableView>(&dlg, QStringLiteral("DBGrid1"));
     QApplication::processEvents();
     const QImage img = grid->viewport()->grab().toImage();
-    auto colourAt = [&](int row) {
-        const QRect cell = grid->visualRect(grid->model()->index(row, 2));
-        return img.pixelColor(cell.right() - 3, cell.center().y());
+    auto colourAt = [&](int row, int col, int dx, int dy) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, col));
+        return img.pixelColor(cell.left() + dx, cell.top() + dy);
     };
-    EXPECT_EQ(colourAt(6), QApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(colourAt(4), QApplication::palette().color(QPalette::Base));
-    // Selected past the sixth: maroon.
-    selectPosition(dlg, 9);
-    const QImage sel = grid->viewport()->grab().toImage();
-    const QRect cell = grid->visualRect(grid->model()->index(8, 2));
-    EXPECT_EQ(sel.pixelColor(cell.right() - 3, cell.center().y()), QColor(128, 0, 0));
-    // The sort mark (cim, position 3) is a blue arrow; the other rows show no blue.
-    auto blueIn = [&](int row) {
-        const QRect c = grid->visualRect(grid->model()->index(row, 1));
-        for (int y = c.top(); y <= c.bottom(); ++y)
-            for (int x = c.left(); x <= c.right(); ++x) {
-                const QColor p = sel.pixelColor(x, y);
-                if (p.blue() > 150 && p.red() < 80 && p.green() < 120)
-                    return true;
-            }
-        return false;
-    };
-    EXPECT_TRUE(blueIn(2));
-    EXPECT_FALSE(blueIn(0));
+    EXPECT_EQ(colourAt(6, 2, 130, 8), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(colourAt(4, 2, 130, 8), QApplication::palette().color(QPalette::Base));
+    EXPECT_EQ(colourAt(8, 2, 130, 8), QColor(128, 0, 0));
+    EXPECT_EQ(colourAt(2, 1, 9, 11), QColor(0, 64, 255)) << "cim carries the mark";
+    EXPECT_NE(colourAt(0, 1, 9, 11), QColor(0, 64, 255));
 }
 
 TEST_F(MezokTest, AnyMovesKeepPositionsWholeAndEndsChangeNothing) {
