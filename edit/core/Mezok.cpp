@@ -6,20 +6,30 @@ namespace kodexa {
 
 namespace {
 
-bool hasPosition(Db &db, int position) {
-    Stmt s = db.prepare(QStringLiteral("SELECT 1 FROM mezo WHERE mezo=?1"));
+std::optional<qint64> rowAt(Db &db, int position) {
+    Stmt s = db.prepare(QStringLiteral("SELECT rowid FROM mezo WHERE mezo=?1 ORDER BY rowid LIMIT 1"));
     s.bind(1, position);
-    return s.step();
+    if (!s.step())
+        return std::nullopt;
+    return s.int64(0);
 }
 
 int swapWith(Db &db, int position, int neighbour) {
-    if (!hasPosition(db, position) || !hasPosition(db, neighbour))
+    const auto moved = rowAt(db, position);
+    const auto other = rowAt(db, neighbour);
+    if (!moved || !other)
         return position;
-    // One transaction: a statement failing half-way must not strand a row at 999.
+    // The rows are named by rowid, so a row some earlier failure left at 999 is not swept
+    // along; one transaction, so a statement failing half-way strands nothing at 999.
     Transaction tx(db);
-    db.exec(QStringLiteral("UPDATE mezo SET mezo=%1 WHERE mezo=%2;").arg(FieldParkPosition).arg(position));
-    db.exec(QStringLiteral("UPDATE mezo SET mezo=%1 WHERE mezo=%2;").arg(position).arg(neighbour));
-    db.exec(QStringLiteral("UPDATE mezo SET mezo=%1 WHERE mezo=%2;").arg(neighbour).arg(FieldParkPosition));
+    auto set = [&db](int to, qint64 rowid) {
+        Stmt s = db.prepare(QStringLiteral("UPDATE mezo SET mezo=?1 WHERE rowid=?2"));
+        s.bind(1, to).bind(2, rowid);
+        s.exec();
+    };
+    set(FieldParkPosition, *moved);
+    set(position, *other);
+    set(neighbour, *moved);
     tx.commit();
     return neighbour;
 }
@@ -44,7 +54,9 @@ std::optional<SortFieldChoice> MarkSortField(Db &db, int position) {
     // Both or neither: a failure between the two would leave the list without a sort mark.
     Transaction tx(db);
     db.exec(QStringLiteral("UPDATE mezo SET sorrend='N';"));
-    db.exec(QStringLiteral("UPDATE mezo SET sorrend='I' WHERE mezo=%1;").arg(position));
+    Stmt mark = db.prepare(QStringLiteral("UPDATE mezo SET sorrend='I' WHERE mezo=?1"));
+    mark.bind(1, position);
+    mark.exec();
     tx.commit();
     return choice;
 }

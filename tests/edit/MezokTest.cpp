@@ -133,6 +133,17 @@ TEST_F(MezokTest, FailingSwapLeavesNoRowParked) {
     EXPECT_EQ(dlg.table().recordCount(), 15);
 }
 
+TEST_F(MezokTest, ARowAlreadyParkedIsNotSweptAlong) {
+    db.exec(QStringLiteral("INSERT INTO mezo VALUES (999, 'tartalom', 10, 'tartalom', 'N')"));
+    const QStringList before = columnsByPosition();
+    EXPECT_EQ(MoveFieldUp(db, 7), 6);
+    const QStringList after = columnsByPosition();
+    EXPECT_EQ(after[5], before[6]);
+    EXPECT_EQ(after[6], before[5]);
+    EXPECT_EQ(after.last(), QStringLiteral("tartalom"));
+    EXPECT_EQ(positions(), oneToFifteen() << 999);
+}
+
 TEST_F(MezokTest, SorrendLeavesOneMarkAndHandsBackFieldAndLabel) {
     WhenModal([](QWidget *w) {
         auto &dlg = *static_cast<Tfrm_Mezo *>(w);
