@@ -1,0 +1,277 @@
+#include "edit/Mezok.h"
+
+#include "data/Dataset.h"
+#include "data/DesktopServices.h"
+#include "data/Seged.h"
+#include "data/Settings.h"
+#include "edit/core/Mezok.h"
+#include "gui/Widgets.h"
+
+#include <QAbstractTableModel>
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kodexa {
+
+namespace {
+
+enum MezoColumn { ColPosition, ColSort, ColLabel };
+
+// The grid's three columns over mezo.
+class MezoGridModel final : public QAbstractTableModel {
+public:
+    MezoGridModel(MemDataset &ds, QObject *parent) : QAbstractTableModel(parent), ds_(ds) {
+        connect(&ds_, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
+        connect(&ds_, &Dataset::resetDone, this, [this] { endResetModel(); });
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override {
+        return parent.isValid() || !ds_.isOpen() ? 0 : ds_.recordCount();
+    }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 3; }
+
+    QVariant data(const QModelIndex &index, int role) const override {
+        if (!index.isValid() || !ds_.isOpen())
+            return {};
+        if (role == Qt::DisplayRole || role == Qt::UserRole) {
+            if (index.column() == ColSort && role == Qt::DisplayRole)
+                return {}; // drawn as a picture
+            return VarToText(ds_.valueAt(index.row(), ds_.fieldIndex(field(index.column()))));
+        }
+        if (role == Qt::TextAlignmentRole && index.column() == ColSort)
+            return int(Qt::AlignCenter);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (o == Qt::Horizontal && role == Qt::DisplayRole) {
+            static const char *titles[] = {"#", "^", "mező"};
+            return QString::fromUtf8(titles[section]);
+        }
+        if (o == Qt::Horizontal && role == Qt::TextAlignmentRole && section == ColSort)
+            return int(Qt::AlignCenter);
+        return QAbstractTableModel::headerData(section, o, role);
+    }
+
+    // Painting must not raise: a position that is no number counts as 0.
+    int position(int row) const { return ds_.valueAt(row, ds_.fieldIndex(QStringLiteral("mezo"))).toInt(); }
+
+private:
+    static QString field(int column) {
+        switch (column) {
+        case ColPosition: return QStringLiteral("mezo");
+        case ColSort: return QStringLiteral("sorrend");
+        default: return QStringLiteral("displabel");
+        }
+    }
+    MemDataset &ds_;
+};
+
+// The sort mark: a blue upward arrow.
+QPixmap sortMarkPicture() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(8, 1);
+    arrow.lineTo(14, 8);
+    arrow.lineTo(10.5, 8);
+    arrow.lineTo(10.5, 14.5);
+    arrow.lineTo(5.5, 14.5);
+    arrow.lineTo(5.5, 8);
+    arrow.lineTo(2, 8);
+    arrow.closeSubpath();
+    p.setPen(QPen(QColor(0, 0, 128), 1));
+    p.setBrush(QColor(0, 64, 255));
+    p.drawPath(arrow);
+    return pm;
+}
+
+// The unmarked picture: transparent but for one dark pixel in its middle.
+QPixmap noMarkPicture() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QColor(64, 64, 64));
+    p.drawPoint(8, 8);
+    return pm;
+}
+
+// Rows past the six shown columns are greyed (maroon when selected); the sort column is a picture.
+class MezoDelegate final : public QStyledItemDelegate {
+public:
+    MezoDelegate(const MezoGridModel &model, QObject *parent)
+        : QStyledItemDelegate(parent), model_(model), marks_{noMarkPicture(), sortMarkPicture()} {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        if (model_.position(index.row()) > ShownFieldCount) {
+            const QColor maroon(128, 0, 0);
+            for (auto group : {QPalette::Active, QPalette::Inactive}) {
+                opt.palette.setColor(group, QPalette::Highlight, maroon);
+                opt.palette.setColor(group, QPalette::HighlightedText, Qt::white);
+            }
+            opt.backgroundBrush = QApplication::palette().color(QPalette::Button);
+        }
+        if (index.column() == ColSort)
+            opt.text.clear();
+        const QWidget *w = opt.widget;
+        QStyle *style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        if (index.column() != ColSort)
+            return;
+        const bool marked = index.data(Qt::UserRole).toString() == QLatin1String("I");
+        painter->drawPixmap(opt.rect.left() + 1, opt.rect.top(), marks_[marked ? 1 : 0]);
+    }
+
+private:
+    const MezoGridModel &model_;
+    QPixmap marks_[2];
+};
+
+} // namespace
+
+Tfrm_Mezo::Tfrm_Mezo(AppContext &ctx, QString &sortField, QString &sortCaption, QWidget *parent)
+    : QDialog(parent), ctx_(ctx), sortField_(sortField), sortCaption_(sortCaption),
+      TblM_(std::make_unique<MemDataset>(ctx.db)) {
+    setObjectName(QStringLiteral("frm_Mezo"));
+    setWindowTitle(QStringLiteral("Képernyőn megjelenő mezők"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(332, 410);
+
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setFixedWidth(229);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->verticalHeader()->hide();
+    auto *model = new MezoGridModel(*TblM_, this);
+    model_ = model;
+    DBGrid1->setModel(model);
+    DBGrid1->setItemDelegate(new MezoDelegate(*model, DBGrid1));
+    DBGrid1->setColumnWidth(ColPosition, 28);
+    DBGrid1->setColumnWidth(ColSort, 18);
+    DBGrid1->setColumnWidth(ColLabel, 144);
+    SetGridFont(DBGrid1, ctx_.settings.FontSize);
+
+    auto *up = new QPushButton(QStringLiteral("Fel"), this);
+    up->setObjectName(QStringLiteral("Button1"));
+    auto *down = new QPushButton(QStringLiteral("Le"), this);
+    down->setObjectName(QStringLiteral("Button2"));
+    auto *sort = new QPushButton(QStringLiteral("Sorrend"), this);
+    sort->setObjectName(QStringLiteral("Button4"));
+    auto *close = new QPushButton(QStringLiteral("Bezár"), this);
+    close->setObjectName(QStringLiteral("Button3"));
+    for (QPushButton *b : {up, down, sort, close})
+        b->setAutoDefault(false);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 8, 8);
+    layout->addWidget(DBGrid1);
+    auto *buttons = new QVBoxLayout;
+    buttons->setContentsMargins(0, 8, 0, 0);
+    buttons->addWidget(up);
+    buttons->addWidget(down);
+    buttons->addWidget(sort);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    // The grid's pop-up menu offers the same four commands.
+    auto addAction = [this](const char *name, const QString &text) {
+        auto *a = new QAction(text, DBGrid1);
+        a->setObjectName(QLatin1String(name));
+        DBGrid1->addAction(a);
+        return a;
+    };
+    auto separator = [this] {
+        auto *a = new QAction(DBGrid1);
+        a->setSeparator(true);
+        DBGrid1->addAction(a);
+    };
+    QAction *aUp = addAction("mnuFel", QStringLiteral("Fel"));
+    QAction *aDown = addAction("mnuLe", QStringLiteral("Le"));
+    separator();
+    QAction *aSort = addAction("mnuSorrend", QStringLiteral("Sorrend"));
+    separator();
+    QAction *aClose = addAction("mnuBezar", QStringLiteral("Bezár"));
+    DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(up, &QPushButton::clicked, this, &Tfrm_Mezo::moveUp);
+    connect(aUp, &QAction::triggered, this, &Tfrm_Mezo::moveUp);
+    connect(down, &QPushButton::clicked, this, &Tfrm_Mezo::moveDown);
+    connect(aDown, &QAction::triggered, this, &Tfrm_Mezo::moveDown);
+    connect(sort, &QPushButton::clicked, this, &Tfrm_Mezo::markSort);
+    connect(aSort, &QAction::triggered, this, &Tfrm_Mezo::markSort);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(aClose, &QAction::triggered, this, &QDialog::reject);
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid() && TblM_->isOpen())
+                    TblM_->moveTo(current.row());
+            });
+
+    RememberPosition(this);
+    reopen(1);
+}
+
+Tfrm_Mezo::~Tfrm_Mezo() = default;
+
+int Tfrm_Mezo::currentPosition() const {
+    if (!TblM_->isOpen() || TblM_->currentIndex() < 0)
+        return 0;
+    return TblM_->value(QStringLiteral("mezo")).toInt();
+}
+
+void Tfrm_Mezo::reopen(int position) {
+    TblM_->openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
+    if (!TblM_->locate(QStringLiteral("mezo"), position))
+        TblM_->first();
+    if (TblM_->currentIndex() >= 0)
+        DBGrid1->selectRow(TblM_->currentIndex());
+}
+
+void Tfrm_Mezo::run(const std::function<int(int)> &change) {
+    const int n = currentPosition();
+    if (n <= 0)
+        return;
+    int now = n;
+    // A failed change is reported; the table is shown again from the file in any case.
+    Guarded(ctx_.services, this, [&] { now = change(n); });
+    Guarded(ctx_.services, this, [&] { reopen(now); });
+}
+
+void Tfrm_Mezo::moveUp() {
+    run([this](int n) { return MoveFieldUp(ctx_.db, n); });
+}
+
+void Tfrm_Mezo::moveDown() {
+    run([this](int n) { return MoveFieldDown(ctx_.db, n); });
+}
+
+void Tfrm_Mezo::markSort() {
+    run([this](int n) {
+        if (const auto choice = MarkSortField(ctx_.db, n)) {
+            sortField_ = choice->field;
+            sortCaption_ = choice->caption;
+        }
+        return n;
+    });
+}
+
+void ShowFieldConfig(AppContext &ctx, QString &sortField, QString &sortCaption, QWidget *parent) {
+    Tfrm_Mezo dlg(ctx, sortField, sortCaption, parent);
+    dlg.exec();
+}
+
+} // namespace kodexa
