@@ -7,9 +7,6 @@
 #include "edit/TorzsAdat.h"
 #include "edit/TorzsAdat_Szerkeszt.h"
 namespace kodexa {
-bool ShowLogin(AppContext &, QWidget *) { return true; }
 bool InputString(const QString &, const QString &, const QString &, QString &, QWidget *) { return false; }
-bool KeywordSearch(AppContext &, QWidget *) { return false; }
-void ShowFieldConfig(AppContext &, QString &, QString &, QWidget *) {}
 QString EditLines(const QString &, const QString &, QWidget *) { return {}; }
 }
