@@ -290,6 +290,9 @@ void Tfrm_Main::buildCommands() {
     toolBar2_->setIconSize(QSize(20, 20));
     toolBar2_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar2_->setMovable(false);
+    QFont small = toolBar2_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9); // the captions fit the 58-pixel buttons
+    toolBar2_->setFont(small);
     addToolBar(toolBar2_);
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(QStringLiteral("PopupMenu1"));
