@@ -2,6 +2,7 @@
 
 #include "gui/Widgets.h"
 #include "support/Fixture.h"
+#include "TestPrint.h"
 
 #include <QApplication>
 #include <QLabel>

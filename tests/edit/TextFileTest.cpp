@@ -1,6 +1,7 @@
 #include "edit/core/TextFile.h"
 
 #include "support/Fixture.h"
+#include "TestPrint.h"
 
 using namespace kodexa;
 using namespace kodexa::test;

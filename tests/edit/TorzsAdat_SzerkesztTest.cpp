@@ -2,6 +2,7 @@
 
 #include "edit/core/TextFile.h"
 #include "support/Fixture.h"
+#include "TestPrint.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QPushButton>
