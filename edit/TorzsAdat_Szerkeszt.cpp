@@ -7,6 +7,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,13 +42,20 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
     SynEdit1->setMarginsFont(QFont(QStringLiteral("Courier New"), 8));
     SynEdit1->setMarginWidth(0, QStringLiteral("00000"));
     SynEdit1->setMarginWidth(1, 0);
+    // Esc belongs to the window (cancel); the editor would keep it for itself.
+    SynEdit1->installEventFilter(this);
+    // No horizontal scroll bar until a line needs one.
+    SynEdit1->setScrollWidth(1);
+    SynEdit1->setScrollWidthTracking(true);
     SynEdit1->setCaretLineVisible(true);
     SynEdit1->setCaretLineBackgroundColor(QColor(255, 255, 198));
 
     // Panel: the file buttons on the left, OK and Mégsem kept at the right edge.
     Panel1->setFixedHeight(41);
     for (QPushButton *b : {Button1, Button2, Button3, Button4}) {
-        b->setFixedSize(b == Button3 || b == Button4 ? QSize(85, 25) : QSize(75, 25));
+        // At least the designed size; wider where the font needs it.
+        b->setMinimumSize(b == Button3 || b == Button4 ? QSize(85, 25) : QSize(75, 25));
+        b->setFixedHeight(25);
         b->setAutoDefault(false);
     }
     auto *strip = new QHBoxLayout(Panel1);
@@ -72,6 +80,17 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
 
     SynEdit1->setFocus();
     RememberPosition(this);
+}
+
+bool Tfrm_TorzsAdat_Szerkeszt::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == SynEdit1 && event->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier) {
+            reject();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Tfrm_TorzsAdat_Szerkeszt::setLines(const QString &text) {
