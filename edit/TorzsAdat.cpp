@@ -28,10 +28,16 @@ QIcon ThemeIcon(const char *name, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(name), QApplication::style()->standardIcon(fallback));
 }
 
+// A wrong index is refused before any widget is made.
+int CheckedIndex(int tableIndex) {
+    MasterTableAt(tableIndex);
+    return tableIndex;
+}
+
 } // namespace
 
 Tfrm_TorzsAdat::Tfrm_TorzsAdat(AppContext &ctx, int tableIndex, bool pick, QWidget *parent)
-    : QDialog(parent), ctx_(ctx), index_((MasterTableAt(tableIndex), tableIndex)), pick_(pick) {
+    : QDialog(parent), ctx_(ctx), index_(CheckedIndex(tableIndex)), pick_(pick) {
     setObjectName(QStringLiteral("frm_TorzsAdat"));
     setWindowTitle(QStringLiteral("Törzsadattárak"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -113,6 +119,7 @@ Tfrm_TorzsAdat::Tfrm_TorzsAdat(AppContext &ctx, int tableIndex, bool pick, QWidg
     layout->addWidget(toolBar_);
     layout->addWidget(pages_, 1);
 
+    InstallFocusColour(this);
     RememberPosition(this);
 }
 

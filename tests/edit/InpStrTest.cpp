@@ -63,13 +63,6 @@ TEST_F(InpStrTest, EnterAcceptsTheEditedTextAndAnEmptyEditIsAnAnswer) {
     EXPECT_TRUE(text.isEmpty());
 }
 
-TEST_F(InpStrTest, MaskIsAppliedAfterTheInitialText) {
-    QString text = QStringLiteral("12ab34");
-    WhenModal([](QWidget *w) { Child<QPushButton>(w, QStringLiteral("Button1"))->click(); });
-    ASSERT_TRUE(InputString(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("9999"), text));
-    EXPECT_EQ(text, QStringLiteral("1234"));
-}
-
 TEST_F(InpStrTest, EditIsSkyBlueWhileFocusedAndThePositionIsRemembered) {
     Tfrm_InpStr box;
     box.show();
