@@ -1,0 +1,53 @@
+#include "edit/InpStr.h"
+
+#include "gui/Widgets.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kodexa {
+
+Tfrm_InpStr::Tfrm_InpStr(QWidget *parent)
+    : QDialog(parent), Label1(new QLabel(this)), Edit1(new QLineEdit(this)),
+      Button1(new QPushButton(QStringLiteral("OK"), this)), Button2(new QPushButton(QStringLiteral("Mégsem"), this)) {
+    setObjectName(QStringLiteral("frm_InpStr"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(253, 113);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+
+    Label1->move(16, 12);
+    Edit1->setGeometry(16, 28, 221, Edit1->sizeHint().height());
+    Button1->setGeometry(68, 72, 75, 25);
+    Button2->setGeometry(156, 72, 75, 25);
+
+    // Enter in the edit presses OK; Esc is the dialog's own cancel.
+    Button1->setDefault(true);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, Button2);
+    Edit1->setFocus();
+    InstallFocusColour(this);
+    RememberPosition(this);
+}
+
+bool InputString(const QString &caption, const QString &prompt, const QString &mask, QString &text, QWidget *parent) {
+    Tfrm_InpStr box(parent);
+    box.setWindowTitle(caption);
+    box.Label1->setText(prompt);
+    box.Label1->adjustSize();
+    box.Edit1->setText(text);
+    box.Edit1->setInputMask(mask);
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    text = box.Edit1->text();
+    return true;
+}
+
+} // namespace kodexa

@@ -1,0 +1,68 @@
+#include "edit/core/TextFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace kodexa {
+
+namespace {
+// The encoder's substitution byte for a character outside the code page (ASCII SUB).
+constexpr char Substitute = '\x1A';
+const char *const CodePage = "windows-1250";
+} // namespace
+
+QByteArray EncodeCp1250(const QString &text) {
+    QStringEncoder encoder(CodePage);
+    if (!encoder.isValid())
+        throw FileError(QStringLiteral("A windows-1250 kódlap nem érhető el."));
+    QByteArray bytes = encoder.encode(text);
+    // Never a control character in the file: the unmappable ones are shown as "?".
+    bytes.replace(Substitute, '?');
+    return bytes;
+}
+
+QString DecodeCp1250(const QByteArray &bytes) {
+    QStringDecoder decoder(CodePage);
+    if (!decoder.isValid())
+        throw FileError(QStringLiteral("A windows-1250 kódlap nem érhető el."));
+    return decoder.decode(bytes);
+}
+
+QStringList TextLines(const QString &text) {
+    if (text.isEmpty())
+        return {};
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines = text.split(breaks);
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString LinesText(const QStringList &lines, const QString &lineBreak) {
+    QString out;
+    for (const QString &line : lines)
+        out += line + lineBreak;
+    return out;
+}
+
+QStringList ReadCp1250Lines(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, f.errorString()));
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, f.errorString()));
+    return TextLines(DecodeCp1250(bytes));
+}
+
+void WriteCp1250Lines(const QString &path, const QStringList &lines) {
+    const QByteArray bytes = EncodeCp1250(LinesText(lines, QStringLiteral("\r\n")));
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw FileError(QStringLiteral("A file nem írható: %1\n%2").arg(path, f.errorString()));
+}
+
+} // namespace kodexa

@@ -1,0 +1,37 @@
+#pragma once
+// Text files of the program are Windows-1250 with CR LF line ends; the database holds
+// UTF-8. These helpers convert at the file boundary.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace kodexa {
+
+// A text file that could not be read or written; the message is Hungarian.
+class FileError : public std::runtime_error {
+public:
+    explicit FileError(const QString &message) : std::runtime_error(message.toStdString()), message_(message) {}
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// A character the code page cannot hold becomes "?".
+QByteArray EncodeCp1250(const QString &text);
+QString DecodeCp1250(const QByteArray &bytes);
+
+// Lines of a text: CR LF, LF or CR end a line; a break at the very end opens no new line.
+QStringList TextLines(const QString &text);
+// Every line followed by the break.
+QString LinesText(const QStringList &lines, const QString &lineBreak = QStringLiteral("\n"));
+
+// Whole file, decoded, split into lines. Throws FileError.
+QStringList ReadCp1250Lines(const QString &path);
+// Every line followed by CR LF, written through QSaveFile so a failure keeps the old file.
+// Throws FileError.
+void WriteCp1250Lines(const QString &path, const QStringList &lines);
+
+} // namespace kodexa

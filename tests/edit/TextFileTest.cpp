@@ -1,0 +1,52 @@
+#include "edit/core/TextFile.h"
+
+#include "support/Fixture.h"
+#include "TestPrint.h"
+
+using namespace kodexa;
+using namespace kodexa::test;
+
+namespace {
+
+class TextFileTest : public ProgramDirTest {};
+
+TEST_F(TextFileTest, Cp1250RoundTripByteForByte) {
+    // ő and ű exist only in the Central European code page; Ж and ñ do not exist in it.
+    const QStringList lines = {QStringLiteral("Árvíztűrő tükörfúrógép"), QStringLiteral("őŐűŰ €"), QString(),
+                               QStringLiteral("Жñ end")};
+    WriteCp1250Lines(path(QStringLiteral("lista.txt")), lines);
+    const QByteArray expected = QByteArray("\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p\r\n"
+                                           "\xF5\xD5\xFB\xDB \x80\r\n"
+                                           "\r\n"
+                                           "?? end\r\n");
+    EXPECT_EQ(readFile(QStringLiteral("lista.txt")), expected);
+
+    const QStringList back = ReadCp1250Lines(path(QStringLiteral("lista.txt")));
+    ASSERT_EQ(back.size(), 4);
+    EXPECT_EQ(back[0], lines[0]);
+    EXPECT_EQ(back[1], lines[1]);
+    EXPECT_EQ(back[2], QString());
+    EXPECT_EQ(back[3], QStringLiteral("?? end"));
+}
+
+TEST_F(TextFileTest, LinesSplitOnEveryKindOfBreakAndTheLastBreakOpensNoLine) {
+    EXPECT_EQ(TextLines(QStringLiteral("A\r\nB\nC\rD")), (QStringList{"A", "B", "C", "D"}));
+    EXPECT_EQ(TextLines(QStringLiteral("A\r\n\r\n")), (QStringList{"A", ""}));
+    EXPECT_TRUE(TextLines(QString()).isEmpty());
+    EXPECT_EQ(LinesText({"A", " ", "B"}), QStringLiteral("A\n \nB\n"));
+
+    writeFile(QStringLiteral("be.txt"), QByteArray("els\xF5\r\nm\xE1sodik"));
+    EXPECT_EQ(ReadCp1250Lines(path(QStringLiteral("be.txt"))), (QStringList{"első", "második"}));
+}
+
+TEST_F(TextFileTest, FailuresRaiseAndKeepTheOldFile) {
+    EXPECT_THROW(ReadCp1250Lines(path(QStringLiteral("nincs.txt"))), FileError);
+    EXPECT_THROW(WriteCp1250Lines(path(QStringLiteral("nincs/ilyen/mappa.txt")), {"A"}), FileError);
+
+    writeFile(QStringLiteral("regi.txt"), QByteArray("regi\r\n"));
+    // A directory of the same name as the temporary file cannot be replaced.
+    EXPECT_THROW(WriteCp1250Lines(dir(), {"A"}), FileError);
+    EXPECT_EQ(readFile(QStringLiteral("regi.txt")), QByteArray("regi\r\n"));
+}
+
+} // namespace
