@@ -1,18 +1,11 @@
-ore/CommandLayout.h"/d
+#include "app/Main.h"
 
 #include "admin/Login.h"
-ore/CommandLayout.h"/d
-ore/CommandLayout.h"/d
-ore/CommandLayout.h"/d
-ore/CommandLayout.h"/d
+#include "app/BookGridModel.h"
+#include "app/core/BookView.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
-#include "edit/InpStr.h"
-#include "edit/Keres.h"
-#include "edit/Mezok.h"
-#include "edit/Szerkeszt.h"
-#include "edit/TorzsAdat.h"
 #include "edit/core/Picture.h"
 #include "gui/Widgets.h"
 
