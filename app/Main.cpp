@@ -319,6 +319,7 @@ void Tfrm_Main::showEvent(QShowEvent *e) {
 
 void Tfrm_Main::FormShow() {
     move(0, 0);
+    activateWindow(); // the keyboard works at once, shortcuts included
     if (beall_.FullScreen)
         if (QScreen *s = screen()) {
             const QRect work = s->availableGeometry();
