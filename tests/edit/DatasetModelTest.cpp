@@ -2,7 +2,6 @@
 
 #include "data/Dataset.h"
 #include "support/Fixture.h"
-#include "TestPrint.h"
 
 #include <QSignalSpy>
 #include <QTableView>
