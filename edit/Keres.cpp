@@ -68,11 +68,8 @@ Tfrm_Keres::Tfrm_Keres(AppContext &ctx, QWidget *parent)
     DBGrid1 = new QTableView(page2);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setFixedWidth(349);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    SetRowGrid(DBGrid1);
     DBGrid1->setSortingEnabled(false);
-    DBGrid1->verticalHeader()->hide();
     DBGrid1->horizontalHeader()->setSectionsClickable(true);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
     model_ = new DatasetTableModel(Qry_.get(),

@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -102,10 +101,7 @@ Tfrm_Mezo::Tfrm_Mezo(AppContext &ctx, QString &sortField, QString &sortCaption, 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setFixedWidth(229);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->verticalHeader()->hide();
+    SetRowGrid(DBGrid1);
     // The position reads as a label, left like the names; the sort mark is drawn by the delegate.
     auto *model = new DatasetTableModel(
         TblM_.get(),
