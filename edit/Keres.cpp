@@ -6,9 +6,9 @@
 #include "data/Seged.h"
 #include "data/Settings.h"
 #include "edit/core/Keres.h"
+#include "gui/DatasetModel.h"
 #include "gui/Widgets.h"
 
-#include <QAbstractTableModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,43 +20,6 @@
 #include <QVBoxLayout>
 
 namespace kodexa {
-
-// The result grid's two columns over the query.
-class KeresResultModel final : public QAbstractTableModel {
-public:
-    struct Column {
-        QString field;
-        QString title;
-    };
-
-    KeresResultModel(MemDataset &ds, QVector<Column> columns, QObject *parent)
-        : QAbstractTableModel(parent), ds_(ds), columns_(std::move(columns)) {
-        connect(&ds_, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
-        connect(&ds_, &Dataset::resetDone, this, [this] { endResetModel(); });
-    }
-
-    const Column &column(int i) const { return columns_[i]; }
-
-    int rowCount(const QModelIndex &parent = {}) const override {
-        return parent.isValid() || !ds_.isOpen() ? 0 : ds_.recordCount();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(columns_.size()); }
-    QVariant data(const QModelIndex &index, int role) const override {
-        if (!index.isValid() || role != Qt::DisplayRole || !ds_.isOpen())
-            return {};
-        const int col = ds_.fieldIndex(columns_[index.column()].field);
-        return col < 0 ? QVariant() : QVariant(VarToText(ds_.valueAt(index.row(), col)));
-    }
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o == Qt::Horizontal && role == Qt::DisplayRole && section < columns_.size())
-            return columns_[section].title;
-        return QAbstractTableModel::headerData(section, o, role);
-    }
-
-private:
-    MemDataset &ds_;
-    QVector<Column> columns_;
-};
 
 Tfrm_Keres::Tfrm_Keres(AppContext &ctx, QWidget *parent)
     : QDialog(parent), ctx_(ctx), Qry_(std::make_unique<MemDataset>(ctx.db)) {
@@ -105,17 +68,16 @@ Tfrm_Keres::Tfrm_Keres(AppContext &ctx, QWidget *parent)
     DBGrid1 = new QTableView(page2);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setFixedWidth(349);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    SetRowGrid(DBGrid1);
     DBGrid1->setSortingEnabled(false);
-    DBGrid1->verticalHeader()->hide();
     DBGrid1->horizontalHeader()->setSectionsClickable(true);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
-    model_ = new KeresResultModel(*Qry_, {{QStringLiteral("szerzo_nev"), QStringLiteral("szerző")},
-                                          {QStringLiteral("cim"), QStringLiteral("cím")}},
-                                  this);
-    DBGrid1->setModel(model_);
+    model_ = new DatasetTableModel(Qry_.get(),
+                                   {{QStringLiteral("szerzo_nev"), QStringLiteral("szerző")},
+                                    {QStringLiteral("cim"), QStringLiteral("cím")}},
+                                   this);
+    // After every (re)open the first row is current, in the grid as in the query.
+    BindCurrentRow(DBGrid1, model_);
     DBGrid1->setColumnWidth(0, 113);
     DBGrid1->setColumnWidth(1, 201);
     SetGridFont(DBGrid1, ctx_.settings.FontSize);
@@ -153,16 +115,6 @@ Tfrm_Keres::Tfrm_Keres(AppContext &ctx, QWidget *parent)
     });
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) { Guarded(ctx_.services, this, [this, section] { sortByColumn(section); }); });
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid() && Qry_->isOpen())
-                    Qry_->moveTo(current.row());
-            });
-    // After every (re)open the first row is current, in the grid as in the query.
-    connect(Qry_.get(), &Dataset::resetDone, this, [this] {
-        if (Qry_->isOpen() && !Qry_->isEmpty())
-            DBGrid1->selectRow(0);
-    });
 }
 
 Tfrm_Keres::~Tfrm_Keres() = default;
@@ -198,7 +150,7 @@ void Tfrm_Keres::search() {
 void Tfrm_Keres::sortByColumn(int column) {
     if (sql_.isEmpty() || column < 0 || column >= model_->columnCount())
         return;
-    sql_ = ReorderSearchSql(sql_, model_->column(column).field);
+    sql_ = ReorderSearchSql(sql_, model_->columns()[column].field);
     Qry_->openQuery(sql_);
 }
 

@@ -12,13 +12,12 @@ class QTableView;
 
 namespace kodexa {
 
+class DatasetTableModel;
 class MemDataset;
 
 // The keyword search (Tfrm_Keres); on a choice the book list moves to the chosen book.
 // true when a book was chosen and the list now stands on it.
 bool KeywordSearch(AppContext &ctx, QWidget *parent = nullptr);
-
-class KeresResultModel;
 
 // "Kulcsszó keresés": a search page and a result page over the query Qry.
 class Tfrm_Keres final : public QDialog {
@@ -46,7 +45,7 @@ private:
     AppContext &ctx_;
     std::unique_ptr<MemDataset> Qry_;
     QString sql_;
-    KeresResultModel *model_ = nullptr;
+    DatasetTableModel *model_ = nullptr;
     QTabWidget *PageControl1 = nullptr;
     QLineEdit *Edit1 = nullptr;
     QPushButton *Button1 = nullptr;

@@ -5,13 +5,12 @@
 #include "data/Seged.h"
 #include "data/Settings.h"
 #include "edit/core/Mezok.h"
+#include "gui/DatasetModel.h"
 #include "gui/Widgets.h"
 
-#include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -24,55 +23,6 @@ namespace kodexa {
 namespace {
 
 enum MezoColumn { ColPosition, ColSort, ColLabel };
-
-// The grid's three columns over mezo.
-class MezoGridModel final : public QAbstractTableModel {
-public:
-    MezoGridModel(MemDataset &ds, QObject *parent) : QAbstractTableModel(parent), ds_(ds) {
-        connect(&ds_, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
-        connect(&ds_, &Dataset::resetDone, this, [this] { endResetModel(); });
-    }
-
-    int rowCount(const QModelIndex &parent = {}) const override {
-        return parent.isValid() || !ds_.isOpen() ? 0 : ds_.recordCount();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 3; }
-
-    QVariant data(const QModelIndex &index, int role) const override {
-        if (!index.isValid() || !ds_.isOpen())
-            return {};
-        if (role == Qt::DisplayRole || role == Qt::UserRole) {
-            if (index.column() == ColSort && role == Qt::DisplayRole)
-                return {}; // drawn as a picture
-            return VarToText(ds_.valueAt(index.row(), ds_.fieldIndex(field(index.column()))));
-        }
-        if (role == Qt::TextAlignmentRole && index.column() == ColSort)
-            return int(Qt::AlignCenter);
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o == Qt::Horizontal && role == Qt::DisplayRole) {
-            static const char *titles[] = {"#", "^", "mező"};
-            return QString::fromUtf8(titles[section]);
-        }
-        if (o == Qt::Horizontal && role == Qt::TextAlignmentRole && section == ColSort)
-            return int(Qt::AlignCenter);
-        return QAbstractTableModel::headerData(section, o, role);
-    }
-
-    // Painting must not raise: a position that is no number counts as 0.
-    int position(int row) const { return ds_.valueAt(row, ds_.fieldIndex(QStringLiteral("mezo"))).toInt(); }
-
-private:
-    static QString field(int column) {
-        switch (column) {
-        case ColPosition: return QStringLiteral("mezo");
-        case ColSort: return QStringLiteral("sorrend");
-        default: return QStringLiteral("displabel");
-        }
-    }
-    MemDataset &ds_;
-};
 
 // The sort mark: a blue upward arrow.
 QPixmap sortMarkPicture() {
@@ -108,13 +58,14 @@ QPixmap noMarkPicture() {
 // Rows past the six shown columns are greyed (maroon when selected); the sort column is a picture.
 class MezoDelegate final : public QStyledItemDelegate {
 public:
-    MezoDelegate(const MezoGridModel &model, QObject *parent)
-        : QStyledItemDelegate(parent), model_(model), marks_{noMarkPicture(), sortMarkPicture()} {}
+    explicit MezoDelegate(QObject *parent) : QStyledItemDelegate(parent), marks_{noMarkPicture(), sortMarkPicture()} {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        if (model_.position(index.row()) > ShownFieldCount) {
+        // Painting must not raise: a position that is no number counts as 0.
+        const int position = index.siblingAtColumn(ColPosition).data(DatasetTableModel::ValueRole).toInt();
+        if (position > ShownFieldCount) {
             const QColor maroon(128, 0, 0);
             for (auto group : {QPalette::Active, QPalette::Inactive}) {
                 opt.palette.setColor(group, QPalette::Highlight, maroon);
@@ -129,12 +80,11 @@ public:
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
         if (index.column() != ColSort)
             return;
-        const bool marked = index.data(Qt::UserRole).toString() == QLatin1String("I");
+        const bool marked = index.data(DatasetTableModel::ValueRole).toString() == QLatin1String("I");
         painter->drawPixmap(opt.rect.left() + 1, opt.rect.top(), marks_[marked ? 1 : 0]);
     }
 
 private:
-    const MezoGridModel &model_;
     QPixmap marks_[2];
 };
 
@@ -151,14 +101,16 @@ Tfrm_Mezo::Tfrm_Mezo(AppContext &ctx, QString &sortField, QString &sortCaption, 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setFixedWidth(229);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->verticalHeader()->hide();
-    auto *model = new MezoGridModel(*TblM_, this);
-    model_ = model;
-    DBGrid1->setModel(model);
-    DBGrid1->setItemDelegate(new MezoDelegate(*model, DBGrid1));
+    SetRowGrid(DBGrid1);
+    // The position reads as a label, left like the names; the sort mark is drawn by the delegate.
+    auto *model = new DatasetTableModel(
+        TblM_.get(),
+        {{QStringLiteral("mezo"), QStringLiteral("#"), {}, Qt::AlignLeft | Qt::AlignVCenter},
+         {QStringLiteral("sorrend"), QStringLiteral("^"), [](const QVariant &) { return QVariant(); }, Qt::AlignCenter},
+         {QStringLiteral("displabel"), QStringLiteral("mező")}},
+        this);
+    BindCurrentRow(DBGrid1, model);
+    DBGrid1->setItemDelegate(new MezoDelegate(DBGrid1));
     DBGrid1->setColumnWidth(ColPosition, 28);
     DBGrid1->setColumnWidth(ColSort, 18);
     DBGrid1->setColumnWidth(ColLabel, 144);
@@ -215,11 +167,6 @@ Tfrm_Mezo::Tfrm_Mezo(AppContext &ctx, QString &sortField, QString &sortCaption, 
     connect(aSort, &QAction::triggered, this, &Tfrm_Mezo::markSort);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(aClose, &QAction::triggered, this, &QDialog::reject);
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid() && TblM_->isOpen())
-                    TblM_->moveTo(current.row());
-            });
 
     RememberPosition(this);
     reopen(1);
@@ -237,8 +184,6 @@ void Tfrm_Mezo::reopen(int position) {
     TblM_->openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
     if (!TblM_->locate(QStringLiteral("mezo"), position))
         TblM_->first();
-    if (TblM_->currentIndex() >= 0)
-        DBGrid1->selectRow(TblM_->currentIndex());
 }
 
 void Tfrm_Mezo::run(const std::function<int(int)> &change) {

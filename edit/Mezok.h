@@ -8,7 +8,6 @@
 
 class QWidget;
 class QTableView;
-class QAbstractTableModel;
 
 namespace kodexa {
 
@@ -42,7 +41,6 @@ private:
     QString &sortField_;
     QString &sortCaption_;
     std::unique_ptr<MemDataset> TblM_;
-    QAbstractTableModel *model_ = nullptr;
     QTableView *DBGrid1 = nullptr;
 };
 

@@ -144,12 +144,9 @@ QWidget *Tfrm_TorzsAdat::makePage(int i) {
     auto *grid = new QTableView(page);
     grid_[i] = grid;
     grid->setObjectName(QStringLiteral("DBGrid%1").arg(i + 1));
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetRowGrid(grid);
     grid->setSortingEnabled(false);
     grid->horizontalHeader()->setSectionsClickable(false);
-    grid->verticalHeader()->hide();
     // The chosen row stays marked when the focus is in the search edit.
     QPalette p = grid->palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));

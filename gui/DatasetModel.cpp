@@ -70,10 +70,17 @@ QVariant DatasetTableModel::data(const QModelIndex &index, int role) const {
     const int field = fieldIndexes_.value(index.column(), -1);
     if (field < 0)
         return {};
+    const Column &c = columns_[index.column()];
     switch (role) {
-    case Qt::DisplayRole:
-        return VarToText(dataset_->valueAt(index.row(), field));
+    case Qt::DisplayRole: {
+        const QVariant v = dataset_->valueAt(index.row(), field);
+        return c.display ? c.display(v) : QVariant(VarToText(v));
+    }
+    case ValueRole:
+        return dataset_->valueAt(index.row(), field);
     case Qt::TextAlignmentRole: {
+        if (c.alignment)
+            return int(c.alignment);
         const FieldKind k = dataset_->fields().fields[field].kind;
         const bool number = k == FieldKind::Integer || k == FieldKind::Float;
         return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <QVector>
+#include <functional>
 
 class QAbstractItemView;
 
@@ -20,7 +21,13 @@ public:
     struct Column {
         QString field;
         QString title; // empty: the field's label
+        // The cell's display text from the stored value; none: the value as text.
+        std::function<QVariant(const QVariant &)> display = {};
+        // None: numbers right, everything else left.
+        Qt::Alignment alignment = {};
     };
+    // The stored value of a cell, unformatted: for delegates that draw it themselves.
+    static constexpr int ValueRole = Qt::UserRole;
 
     DatasetTableModel(Dataset *dataset, QVector<Column> columns, QObject *parent = nullptr);
 

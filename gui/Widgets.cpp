@@ -122,6 +122,13 @@ void SetGridFont(QAbstractItemView *grid, int pointSize) {
     }
 }
 
+void SetRowGrid(QTableView *grid) {
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+}
+
 void RememberPosition(QDialog *dialog) {
     int left = 10, top = 10;
     LoadWindowPos(dialog->objectName(), left, top);

@@ -12,6 +12,7 @@
 class QWidget;
 class QAbstractItemView;
 class QDialog;
+class QTableView;
 
 namespace kodexa {
 
@@ -26,6 +27,8 @@ void InstallFocusColour(QWidget *window);
 void InstallEnterAsTab(QWidget *window, const QSet<QWidget *> &except = {});
 // Every data grid takes its font size from the settings record.
 void SetGridFont(QAbstractItemView *grid, int pointSize);
+// A browse grid: read-only, one whole row selected at a time, no row numbers.
+void SetRowGrid(QTableView *grid);
 // Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes.
 void RememberPosition(QDialog *dialog);
 // Runs one command; anything it throws is shown in the error box and the program goes on.

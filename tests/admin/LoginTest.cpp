@@ -1,9 +1,6 @@
 // Login: exact credentials, the rights it records, the password change, and errors leaving it.
 #include "admin/Login.h"
 #include "admin/core/Login.h"
-#include "data/AppContext.h"
-#include "data/BookList.h"
-#include "data/Settings.h"
 #include "support/Fixture.h"
 
 #include <QApplication>
@@ -18,20 +15,17 @@ namespace {
 
 const QString Invalid = QStringLiteral("Érvénytelen felhasználó, vagy jelszó");
 
-class LoginTest : public ProgramDirTest {
+class LoginTest : public CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue(false);
-        tbl = std::make_unique<BookList>(db);
-        ctx = std::make_unique<AppContext>(AppContext{db, *tbl, settings, services});
+        CatalogueTest::SetUp();
+        openCatalogue(false);
         dlg = std::make_unique<Tfrm_Login>(*ctx);
         dlg->show();
     }
     void TearDown() override {
         dlg.reset();
-        tbl.reset();
-        ProgramDirTest::TearDown();
+        CatalogueTest::TearDown();
     }
 
     void addUser(const QString &code, const QString &password, const char *admin, const char *master) {
@@ -54,9 +48,6 @@ protected:
     }
     void press(const char *name) { Child<QPushButton>(dlg.get(), QLatin1String(name))->click(); }
 
-    TBeall settings;
-    std::unique_ptr<BookList> tbl;
-    std::unique_ptr<AppContext> ctx;
     std::unique_ptr<Tfrm_Login> dlg;
 };
 

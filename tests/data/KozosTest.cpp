@@ -9,14 +9,11 @@
 
 using namespace kodexa;
 
-class KozosTest : public test::ProgramDirTest {
+class KozosTest : public test::CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue();
-        tbl = std::make_unique<BookList>(db);
-        tbl->beforePost = [](Record &r) { TblBeforePost(r); };
-        tbl->open("cims", "cim");
+        CatalogueTest::SetUp();
+        openCatalogue();
     }
     // A new book with the given publisher name, resolved and written as the edit dialog does.
     qint64 saveWithPublisher(const QString &name) {
@@ -27,7 +24,6 @@ protected:
         tbl->post();
         return VarToInt(tbl->value("kiado"));
     }
-    std::unique_ptr<BookList> tbl;
 };
 
 TEST_F(KozosTest, ResolveLookupMatchesPlainLettersWithoutCaseOnly) {

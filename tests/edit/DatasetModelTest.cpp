@@ -2,7 +2,6 @@
 
 #include "data/Dataset.h"
 #include "support/Fixture.h"
-#include "TestPrint.h"
 
 #include <QSignalSpy>
 #include <QTableView>
@@ -61,6 +60,20 @@ TEST_F(DatasetModelTest, FollowsInsertsEditsDeletesAndReloads) {
     EXPECT_EQ(Column0(model), (QStringList{"Móra", "Osiris", "Park Kiadó"}));
     ds.close();
     EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(DatasetModelTest, AColumnMayFormatAndAlignItsCellsAndStillGivesTheStoredValue) {
+    MemDataset ds(db);
+    ds.openTable(QStringLiteral("kiado"), QStringLiteral("kiado"));
+    DatasetTableModel model(&ds, {{QStringLiteral("kiado"), QStringLiteral("#"),
+                                   [](const QVariant &v) { return QVariant(QStringLiteral("<%1>").arg(v.toInt())); },
+                                   Qt::AlignCenter},
+                                  {QStringLiteral("kiado_nev"), {}}});
+    EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("<2>"));
+    EXPECT_EQ(model.index(1, 0).data(DatasetTableModel::ValueRole).toInt(), 2);
+    EXPECT_EQ(model.index(1, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    EXPECT_EQ(model.index(1, 1).data().toString(), QStringLiteral("Európa"));
+    EXPECT_EQ(model.index(1, 1).data(DatasetTableModel::ValueRole).toString(), QStringLiteral("Európa"));
 }
 
 TEST_F(DatasetModelTest, ViewAndDatasetShareTheCurrentRow) {

@@ -2,7 +2,6 @@
 
 #include "gui/Widgets.h"
 #include "support/Fixture.h"
-#include "TestPrint.h"
 
 #include <QApplication>
 #include <QLabel>

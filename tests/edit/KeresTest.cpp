@@ -1,9 +1,6 @@
 // Keyword search: the statement, the dialog's pages and buttons, and the choice.
-#include "data/AppContext.h"
-#include "data/BookList.h"
 #include "data/Catalogue.h"
 #include "data/Seged.h"
-#include "data/Settings.h"
 #include "edit/Keres.h"
 #include "edit/core/Keres.h"
 #include "support/Fixture.h"
@@ -21,18 +18,11 @@ using namespace kodexa::test;
 
 namespace {
 
-class KeresTest : public ProgramDirTest {
+class KeresTest : public CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue(true);
-        tbl = std::make_unique<BookList>(db);
-        tbl->open(QStringLiteral("cims"), QStringLiteral("cim"));
-        ctx = std::make_unique<AppContext>(AppContext{db, *tbl, settings, services});
-    }
-    void TearDown() override {
-        tbl.reset();
-        ProgramDirTest::TearDown();
+        CatalogueTest::SetUp();
+        openCatalogue(true);
     }
 
     // One result column (0 author, 1 title) in grid order.
@@ -49,10 +39,6 @@ protected:
         TypeText(edit, text);
         Child<QPushButton>(&dlg, QStringLiteral("Button1"))->click();
     }
-
-    TBeall settings;
-    std::unique_ptr<BookList> tbl;
-    std::unique_ptr<AppContext> ctx;
 };
 
 TEST(KeresSql, OneQuotedLiteralWithFoldedKey) {

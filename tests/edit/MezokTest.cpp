@@ -1,8 +1,5 @@
 // Field display configuration: swapping positions, the sort mark, and the grid's painting.
-#include "data/AppContext.h"
-#include "data/BookList.h"
 #include "data/Dataset.h"
-#include "data/Settings.h"
 #include "edit/Mezok.h"
 #include "edit/core/Mezok.h"
 #include "support/Fixture.h"
@@ -17,17 +14,11 @@ using namespace kodexa::test;
 
 namespace {
 
-class MezokTest : public ProgramDirTest {
+class MezokTest : public CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue(false);
-        tbl = std::make_unique<BookList>(db);
-        ctx = std::make_unique<AppContext>(AppContext{db, *tbl, settings, services});
-    }
-    void TearDown() override {
-        tbl.reset();
-        ProgramDirTest::TearDown();
+        CatalogueTest::SetUp();
+        openCatalogue(false);
     }
 
     // mezo_nev by position, as stored.
@@ -57,10 +48,7 @@ protected:
     }
     static void press(Tfrm_Mezo &dlg, const char *button) { Child<QPushButton>(&dlg, QLatin1String(button))->click(); }
 
-    TBeall settings;
     QString field = QStringLiteral("cim"), caption = QStringLiteral("cím");
-    std::unique_ptr<BookList> tbl;
-    std::unique_ptr<AppContext> ctx;
 };
 
 TEST_F(MezokTest, FelOnSevenBringsTheColumnIntoTheListAndGreysTheOther) {

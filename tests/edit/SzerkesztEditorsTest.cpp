@@ -1,9 +1,6 @@
 // The editors button of the book edit dialog, driven through the real author chooser.
 #include "edit/Szerkeszt.h"
 
-#include "data/BookList.h"
-#include "data/Kozos.h"
-#include "data/Settings.h"
 #include "support/Fixture.h"
 
 #include <QAction>
@@ -23,26 +20,16 @@ using namespace kodexa::test;
 
 namespace {
 
-class SzerkesztEditorsTest : public ProgramDirTest {
+class SzerkesztEditorsTest : public CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
+        CatalogueTest::SetUp();
         if (&kodexaChooseMasterDataIsStub != nullptr)
             GTEST_SKIP() << "the author chooser is not in this build yet";
-        makeCatalogue();
+        openCatalogue();
         db.exec(QStringLiteral("INSERT INTO szerzo VALUES (1, 'Szabó Magda', 'SZABO MAGDA'), "
                                "(2, 'Weöres Sándor', 'WEORES SANDOR')"));
-        tbl = std::make_unique<BookList>(db);
-        tbl->open(QStringLiteral("cims"), QStringLiteral("cim"));
-        tbl->beforePost = TblBeforePost;
     }
-    void TearDown() override {
-        tbl.reset();
-        ProgramDirTest::TearDown();
-    }
-
-    std::unique_ptr<BookList> tbl;
-    TBeall settings;
 };
 
 // Presses the editors button and answers the chooser: the author whose name starts with
@@ -85,8 +72,7 @@ TEST_F(SzerkesztEditorsTest, ButtonAddsChosenAuthorsToEditors) {
         Child<QLineEdit>(w, QStringLiteral("DBEdit6"))->setText(QStringLiteral("Versek"));
         Child<QPushButton>(w, QStringLiteral("Button1"))->click();
     });
-    AppContext ctx{db, *tbl, settings, services};
-    EXPECT_TRUE(ShowBookEdit(ctx, true));
+    EXPECT_TRUE(ShowBookEdit(*ctx, true));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT szerkesztok || '|' || szerkesztoks FROM konyvek")).toString(),
               QStringLiteral("Szabó Magda; Weöres Sándor|SZABO MAGDA; WEORES "));
 }

@@ -1,14 +1,11 @@
 #include "edit/Szerkeszt.h"
 
-#include "data/BookList.h"
 #include "data/Catalogue.h"
 #include "data/Kozos.h"
-#include "data/Settings.h"
 #include "edit/core/Picture.h"
 #include "gui/Widgets.h"
 #include "support/Fixture.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -27,21 +24,11 @@ using namespace kodexa::test;
 
 namespace {
 
-class SzerkesztTest : public ProgramDirTest {
+class SzerkesztTest : public CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue();
-    }
-    void TearDown() override {
-        tbl.reset();
-        ProgramDirTest::TearDown();
-    }
-    // The main window's book list, with its write rule, over the current file.
-    void openList() {
-        tbl = std::make_unique<BookList>(db);
-        tbl->open(QStringLiteral("cims"), QStringLiteral("cim"));
-        tbl->beforePost = TblBeforePost;
+        CatalogueTest::SetUp();
+        openCatalogue();
     }
     // Runs the dialog; action gets it while it is shown and is expected to close it.
     bool runDialog(bool isNew, const std::function<void(QDialog *)> &action) {
@@ -56,8 +43,7 @@ protected:
                 d->reject();
             }
         });
-        AppContext ctx{db, *tbl, settings, services};
-        const bool posted = ShowBookEdit(ctx, isNew);
+        const bool posted = ShowBookEdit(*ctx, isNew);
         EXPECT_TRUE(ran);
         EXPECT_EQ(tbl->state(), DsState::Browse);
         return posted;
@@ -70,9 +56,6 @@ protected:
         EXPECT_TRUE(img.save(p, "JPG"));
         return p;
     }
-
-    std::unique_ptr<BookList> tbl;
-    TBeall settings;
 };
 
 void Ok(QDialog *d) { Child<QPushButton>(d, QStringLiteral("Button1"))->click(); }
@@ -88,7 +71,7 @@ TEST_F(SzerkesztTest, NewBookGetsKeyDefaultsAndLookupsOnOk) {
     b.nyelv = QStringLiteral("magyar");
     AddBook(db, b);
     db.exec(QStringLiteral("UPDATE konyvek SET konyvek=41; UPDATE nyelv SET nyelv=7"));
-    openList();
+    reopenList();
 
     const bool posted = runDialog(true, [&](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("frm_Szerkeszt"));
@@ -154,7 +137,7 @@ TEST_F(SzerkesztTest, EditWritesOnlyChangesAndShowsLending) {
     const qint64 key = AddBook(db, b);
     // A row made by free SQL: no purchase date.
     db.exec(QStringLiteral("UPDATE konyvek SET dat_besz=NULL"));
-    openList();
+    reopenList();
     ASSERT_TRUE(tbl->locateKey(key));
 
     const bool posted = runDialog(false, [&](QDialog *d) {
@@ -189,7 +172,6 @@ TEST_F(SzerkesztTest, EditWritesOnlyChangesAndShowsLending) {
 }
 
 TEST_F(SzerkesztTest, EntriesHoldWholeNumbersAndColumnLengths) {
-    openList();
     runDialog(true, [&](QDialog *d) {
         auto *price = Child<QLineEdit>(d, QStringLiteral("DBEdit16"));
         TypeText(price, QStringLiteral("12a,5"));
@@ -216,12 +198,9 @@ TEST_F(SzerkesztTest, EntriesHoldWholeNumbersAndColumnLengths) {
 }
 
 TEST_F(SzerkesztTest, EnterMovesOnExceptInContentsAndFocusIsSkyBlue) {
-    openList();
     runDialog(true, [&](QDialog *d) {
         auto *title = Child<QLineEdit>(d, QStringLiteral("DBEdit6"));
         auto *author = Child<QComboBox>(d, QStringLiteral("DBComboBox1"));
-        // Key focus needs the window to be the active one, which the platform grants later.
-        QApplication::setActiveWindow(d);
         ASSERT_TRUE(title->hasFocus());
         EXPECT_EQ(title->palette().color(QPalette::Base), FocusColour);
         QTest::keyClick(title, Qt::Key_Return);
@@ -261,7 +240,6 @@ TEST_F(SzerkesztTest, EnterMovesOnExceptInContentsAndFocusIsSkyBlue) {
 }
 
 TEST_F(SzerkesztTest, EscapeDropsNewBookAndFreesItsKey) {
-    openList();
     EXPECT_FALSE(runDialog(true, [&](QDialog *d) {
         TypeText(Child<QLineEdit>(d, QStringLiteral("DBEdit6")), QStringLiteral("Elvetett"));
         QTest::keyClick(d, Qt::Key_Escape);
@@ -276,7 +254,6 @@ TEST_F(SzerkesztTest, EscapeDropsNewBookAndFreesItsKey) {
 }
 
 TEST_F(SzerkesztTest, PictureChosenStaysAfterCancelAndShowsForNextBook) {
-    openList();
     const QString wide = jpeg(QStringLiteral("wide.jpg"), {490, 317});
     const QString small = jpeg(QStringLiteral("small.jpg"), {200, 100});
     const QString target = PicturePath(1);
@@ -310,7 +287,7 @@ TEST_F(SzerkesztTest, PictureDeleteAsksAndBadPicturesChangeNothing) {
     BookInput b;
     b.cim = QStringLiteral("Képes könyv");
     const qint64 key = AddBook(db, b);
-    openList();
+    reopenList();
     const QString target = PicturePath(key);
     writeFile(target, "no picture here");
     writeFile(QStringLiteral("fake.jpg"), "not a jpeg either");
@@ -354,7 +331,6 @@ TEST_F(SzerkesztTest, PictureDeleteAsksAndBadPicturesChangeNothing) {
 TEST_F(SzerkesztTest, RefusedPostKeepsDialogOpenAndWritesNothing) {
     db.exec(QStringLiteral("CREATE TRIGGER tiltott BEFORE INSERT ON konyvek WHEN NEW.cim = 'Tilos' "
                            "BEGIN SELECT RAISE(ABORT, 'ez a cím tiltott'); END"));
-    openList();
     const bool posted = runDialog(true, [&](QDialog *d) {
         auto *title = Child<QLineEdit>(d, QStringLiteral("DBEdit6"));
         TypeText(title, QStringLiteral("Tilos"));
@@ -389,7 +365,6 @@ TEST_F(SzerkesztTest, RefusedPostKeepsDialogOpenAndWritesNothing) {
 }
 
 TEST_F(SzerkesztTest, PositionIsRemembered) {
-    openList();
     runDialog(true, [&](QDialog *d) {
         EXPECT_EQ(d->pos(), QPoint(10, 10));
         d->move(120, 80);

@@ -1,7 +1,6 @@
 #include "edit/core/TextFile.h"
 
 #include "support/Fixture.h"
-#include "TestPrint.h"
 
 using namespace kodexa;
 using namespace kodexa::test;

@@ -1,10 +1,7 @@
 #include "edit/TorzsAdat.h"
 
-#include "data/BookList.h"
 #include "data/Catalogue.h"
-#include "data/Settings.h"
 #include "support/Fixture.h"
-#include "TestPrint.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QAction>
@@ -20,18 +17,12 @@ using namespace kodexa::test;
 
 namespace {
 
-class TorzsAdatTest : public ProgramDirTest {
+class TorzsAdatTest : public CatalogueTest {
 protected:
     void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue(false);
-        tbl = std::make_unique<BookList>(db);
+        CatalogueTest::SetUp();
+        openCatalogue(false);
     }
-    void TearDown() override {
-        tbl.reset();
-        ProgramDirTest::TearDown();
-    }
-    AppContext context() { return {db, *tbl, settings, services}; }
 
     qint64 book(const QString &cim, const QString &szerzo, const QString &mufaj, const QString &polc = QString()) {
         BookInput b;
@@ -58,16 +49,7 @@ protected:
         return out;
     }
     qint64 count(const QString &table) { return db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong(); }
-
-    std::unique_ptr<BookList> tbl;
-    TBeall settings;
 };
-
-// A key press as the user gives it: to the active window (a closed inner dialog leaves none).
-void Key(QWidget *target, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
-    QApplication::setActiveWindow(target->window());
-    QTest::keyClick(target, key, mods);
-}
 
 QTableView *Grid(QWidget *w, int page) { return Child<QTableView>(w, QStringLiteral("DBGrid%1").arg(page + 1)); }
 QLineEdit *Search(QWidget *w, int page) { return Child<QLineEdit>(w, QStringLiteral("Edit%1").arg(page + 1)); }
@@ -84,19 +66,19 @@ QString CurrentName(QWidget *w, int page) {
 
 // Answers the rename box that the next F2 opens.
 void AnswerRename(QString newName, QString *prompt = nullptr) {
-    WhenActiveModal([newName, prompt](QWidget *box) {
+    WhenModal([newName, prompt](QWidget *box) {
         if (prompt)
             *prompt = box->windowTitle() + QLatin1Char('|') + box->findChild<QLabel *>(QStringLiteral("Label1"))->text();
         auto *e = Child<QLineEdit>(box, QStringLiteral("Edit1"));
         e->clear();
         TypeText(e, newName);
-        Key(e, Qt::Key_Return);
+        PressKey(e, Qt::Key_Return);
     });
 }
 
 // Answers the next list editor with this text.
 void AnswerLines(QString text, QString *shown = nullptr) {
-    WhenActiveModal([text, shown](QWidget *ed) {
+    WhenModal([text, shown](QWidget *ed) {
         auto *syn = Child<QsciScintilla>(ed, QStringLiteral("SynEdit1"));
         if (shown)
             *shown = syn->text();
@@ -110,15 +92,14 @@ TEST_F(TorzsAdatTest, RenamingAGenreChangesItsBooksOnly) {
     const qint64 b = book(QStringLiteral("A sátán kutyája"), QStringLiteral("Arthur Conan Doyle"), QStringLiteral("Krimi"));
     const qint64 c = book(QStringLiteral("Egri csillagok"), QStringLiteral("Gárdonyi Géza"), QStringLiteral("Regény"));
     QString prompt, shown;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         TypeText(Search(w, 4), QStringLiteral("kri"));
         AnswerRename(QStringLiteral("Bűnügyi regény"), &prompt);
-        Key(Grid(w, 4), Qt::Key_F2);
+        PressKey(Grid(w, 4), Qt::Key_F2);
         shown = CurrentName(w, 4);
-        Key(Grid(w, 4), Qt::Key_Escape);
+        PressKey(Grid(w, 4), Qt::Key_Escape);
     });
-    AppContext ctx = context();
-    const MasterPick r = ChooseMasterData(ctx, 4, false);
+    const MasterPick r = ChooseMasterData(*ctx, 4, false);
     EXPECT_FALSE(r.accepted);
     EXPECT_EQ(prompt, QStringLiteral("Törzsadat szerkesztés|Műfaj"));
     EXPECT_EQ(shown, QStringLiteral("Bűnügyi regény"));
@@ -131,23 +112,22 @@ TEST_F(TorzsAdatTest, RenamingAGenreChangesItsBooksOnly) {
 
 TEST_F(TorzsAdatTest, ApostropheAndShelfNamesReachTheBooksIntact) {
     const qint64 a = book(QStringLiteral("Úszni-Kettő"), QStringLiteral("Flann O'Brien"), QStringLiteral("Regény"), QStringLiteral("A1"));
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         AnswerRename(QStringLiteral("O'Brien, Flann"));
         DoubleClickCurrent(Grid(w, 0)); // in browse mode a double click renames
         w->close();
     });
-    AppContext ctx = context();
-    ChooseMasterData(ctx, 0, false);
+    ChooseMasterData(*ctx, 0, false);
     EXPECT_EQ(bookRow(a, QStringLiteral("szerzo_nev, szerzo_nevs")), (QStringList{"O'Brien, Flann", "O'BRIEN, FLANN"}));
     EXPECT_EQ(column(QStringLiteral("SELECT szerzo_nev FROM szerzo")), (QStringList{"O'Brien, Flann"}));
 
     QString prompt;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         AnswerRename(QStringLiteral("B2'"), &prompt);
-        Key(Grid(w, 5), Qt::Key_F2);
+        PressKey(Grid(w, 5), Qt::Key_F2);
         w->close();
     });
-    ChooseMasterData(ctx, 5, false);
+    ChooseMasterData(*ctx, 5, false);
     EXPECT_EQ(prompt, QStringLiteral("Törzsadat szerkesztés|Polc"));
     EXPECT_EQ(bookRow(a, QStringLiteral("polc_nev")), (QStringList{"B2'"}));
 }
@@ -159,7 +139,7 @@ TEST_F(TorzsAdatTest, IncrementalSearchUsesTheTwentyCharacterKey) {
     const QString full = QStringLiteral("állami könyvterjesztő vállalat");
     ASSERT_EQ(full.size(), 30);
     QStringList seen;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         QLineEdit *e = Search(w, 1);
         TypeText(e, QStringLiteral("m"));
         seen << CurrentName(w, 1);
@@ -171,13 +151,12 @@ TEST_F(TorzsAdatTest, IncrementalSearchUsesTheTwentyCharacterKey) {
         seen << CurrentName(w, 1);
         w->close();
     });
-    AppContext ctx = context();
-    ChooseMasterData(ctx, 1, false);
+    ChooseMasterData(*ctx, 1, false);
     EXPECT_EQ(seen, (QStringList{"Móra", "Akadémiai Kiadó", "Akadémiai Kiadó", "Állami Könyvterjesztő Vállalat"}));
 
     // Shelves compare the name as typed: accents are not folded.
     seen.clear();
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         QLineEdit *e = Search(w, 5);
         TypeText(e, QStringLiteral("PI"));
         seen << CurrentName(w, 5);
@@ -187,7 +166,7 @@ TEST_F(TorzsAdatTest, IncrementalSearchUsesTheTwentyCharacterKey) {
         seen << CurrentName(w, 5);
         w->close();
     });
-    ChooseMasterData(ctx, 5, false);
+    ChooseMasterData(*ctx, 5, false);
     EXPECT_EQ(seen, (QStringList{"pince", "pince", "Állvány 1"}));
 }
 
@@ -195,29 +174,28 @@ TEST_F(TorzsAdatTest, BulkEntrySkipsBlankLinesAndKeepsNamesAsTyped) {
     db.exec(QStringLiteral("INSERT INTO sorozat VALUES (7, 'Európa Krimi', 'EUROPA KRIMI')"));
     QString current;
     int rows = 0;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         AnswerLines(QStringLiteral("A\n   \n Bővített kiadás \n"));
-        Key(Grid(w, 2), Qt::Key_Insert);
+        PressKey(Grid(w, 2), Qt::Key_Insert);
         current = CurrentName(w, 2);
         rows = Grid(w, 2)->model()->rowCount();
         w->close();
     });
-    AppContext ctx = context();
-    ChooseMasterData(ctx, 2, false);
+    ChooseMasterData(*ctx, 2, false);
     EXPECT_EQ(column(QStringLiteral("SELECT sorozat || '|' || sorozat_nev || '|' || sorozat_nevs FROM sorozat ORDER BY sorozat")),
               (QStringList{"7|Európa Krimi|EUROPA KRIMI", "8|A|A", "9| Bővített kiadás | BOVITETT KIADAS "}));
     EXPECT_EQ(rows, 3);
     EXPECT_EQ(current, QStringLiteral(" Bővített kiadás "));
 
     // A cancelled editor and a too long name add nothing.
-    WhenActiveModal([&](QWidget *w) {
-        WhenActiveModal([](QWidget *ed) { QTest::keyClick(ed, Qt::Key_Escape); });
-        Key(Grid(w, 2), Qt::Key_Insert);
+    WhenModal([&](QWidget *w) {
+        WhenModal([](QWidget *ed) { QTest::keyClick(ed, Qt::Key_Escape); });
+        PressKey(Grid(w, 2), Qt::Key_Insert);
         AnswerLines(QStringLiteral("Rövid\n") + QString(51, QLatin1Char('x')));
-        Key(Grid(w, 2), Qt::Key_Insert);
+        PressKey(Grid(w, 2), Qt::Key_Insert);
         w->close();
     });
-    ChooseMasterData(ctx, 2, false);
+    ChooseMasterData(*ctx, 2, false);
     EXPECT_EQ(count(QStringLiteral("sorozat")), 3);
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_EQ(services.messages[0].caption, QStringLiteral("Figyelmeztetés"));
@@ -230,17 +208,16 @@ TEST_F(TorzsAdatTest, AFailedWriteLeavesNothingHalfDone) {
     db.exec(QStringLiteral("CREATE TRIGGER no_rename BEFORE UPDATE ON mufaj WHEN new.mufaj_nev = 'Tilos' "
                            "BEGIN SELECT RAISE(ABORT, 'tiltott átnevezés'); END"));
     QString state;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         AnswerLines(QStringLiteral("Új műfaj\nROSSZ\n"));
-        Key(Grid(w, 4), Qt::Key_Insert);
+        PressKey(Grid(w, 4), Qt::Key_Insert);
         AnswerRename(QStringLiteral("Tilos"));
-        Key(Grid(w, 4), Qt::Key_F2);
+        PressKey(Grid(w, 4), Qt::Key_F2);
         auto *t = static_cast<Tfrm_TorzsAdat *>(w);
         state = QStringLiteral("%1 %2 %3").arg(int(t->dataset().state())).arg(t->dataset().recordCount()).arg(CurrentName(w, 4));
         w->close();
     });
-    AppContext ctx = context();
-    ChooseMasterData(ctx, 4, false);
+    ChooseMasterData(*ctx, 4, false);
     EXPECT_EQ(services.errorTexts(), (QStringList{"tiltott név", "tiltott átnevezés"}));
     EXPECT_EQ(column(QStringLiteral("SELECT mufaj_nev FROM mufaj")), (QStringList{"Regény"}));
     // The books' copies were taken back with the row.
@@ -250,9 +227,8 @@ TEST_F(TorzsAdatTest, AFailedWriteLeavesNothingHalfDone) {
 
 TEST_F(TorzsAdatTest, PickModeReturnsTheAcceptedRow) {
     // An empty table accepted with Enter gives nothing to act on.
-    WhenActiveModal([](QWidget *w) { Key(Grid(w, 2), Qt::Key_Return); });
-    AppContext ctx = context();
-    MasterPick r = ChooseMasterData(ctx, 2, true);
+    WhenModal([](QWidget *w) { PressKey(Grid(w, 2), Qt::Key_Return); });
+    MasterPick r = ChooseMasterData(*ctx, 2, true);
     EXPECT_FALSE(r.accepted);
     EXPECT_EQ(r.key, 0);
     EXPECT_TRUE(r.name.isEmpty());
@@ -260,27 +236,27 @@ TEST_F(TorzsAdatTest, PickModeReturnsTheAcceptedRow) {
     db.exec(QStringLiteral("INSERT INTO szerzo VALUES (4, 'Jókai Mór', 'JOKAI MOR'), (9, 'Ady Endre', 'ADY ENDRE'),"
                            " (2, 'Petőfi Sándor', 'PETOFI SANDOR')"));
     bool elfogadShown = false;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         elfogadShown = w->findChild<QAction *>(QStringLiteral("aElfogad"))->isVisible();
         TypeText(Search(w, 0), QStringLiteral("jo"));
-        Key(Search(w, 0), Qt::Key_Return);
+        PressKey(Search(w, 0), Qt::Key_Return);
     });
-    r = ChooseMasterData(ctx, 0, true);
+    r = ChooseMasterData(*ctx, 0, true);
     EXPECT_TRUE(elfogadShown);
     EXPECT_TRUE(r.accepted);
     EXPECT_EQ(r.key, 4);
     EXPECT_EQ(r.name, QStringLiteral("Jókai Mór"));
 
     // Opens on the given key; a double click accepts.
-    WhenActiveModal([](QWidget *w) { DoubleClickCurrent(Grid(w, 0)); });
-    r = ChooseMasterData(ctx, 0, true, nullptr, 2);
+    WhenModal([](QWidget *w) { DoubleClickCurrent(Grid(w, 0)); });
+    r = ChooseMasterData(*ctx, 0, true, nullptr, 2);
     EXPECT_TRUE(r.accepted);
     EXPECT_EQ(r.key, 2);
     EXPECT_EQ(r.name, QStringLiteral("Petőfi Sándor"));
 
     // Cancel in pick mode.
-    WhenActiveModal([](QWidget *w) { Key(Grid(w, 0), Qt::Key_Escape); });
-    r = ChooseMasterData(ctx, 0, true);
+    WhenModal([](QWidget *w) { PressKey(Grid(w, 0), Qt::Key_Escape); });
+    r = ChooseMasterData(*ctx, 0, true);
     EXPECT_FALSE(r.accepted);
 }
 
@@ -288,7 +264,7 @@ TEST_F(TorzsAdatTest, BrowseModeIgnoresEnterAndShowsOnlyItsOwnPage) {
     settings.FontSize = 13;
     db.exec(QStringLiteral("INSERT INTO targykor VALUES (1, 'Történelem', 'TORTENELEM')"));
     QStringList seen;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         auto *tabs = Child<QTabWidget>(w, QStringLiteral("PageControl1"));
         for (int i = 0; i < 6; ++i)
             if (tabs->isTabVisible(i))
@@ -296,12 +272,11 @@ TEST_F(TorzsAdatTest, BrowseModeIgnoresEnterAndShowsOnlyItsOwnPage) {
         seen << QString::number(Grid(w, 0)->font().pointSize()) + QLatin1Char('/') + QString::number(Grid(w, 3)->font().pointSize());
         seen << Grid(w, 3)->model()->headerData(0, Qt::Horizontal).toString();
         seen << QString::number(w->findChild<QAction *>(QStringLiteral("aElfogad"))->isVisible());
-        Key(Grid(w, 3), Qt::Key_Return);
+        PressKey(Grid(w, 3), Qt::Key_Return);
         seen << QString::number(w->isVisible());
-        Key(Grid(w, 3), Qt::Key_Escape);
+        PressKey(Grid(w, 3), Qt::Key_Escape);
     });
-    AppContext ctx = context();
-    EXPECT_FALSE(ChooseMasterData(ctx, 3, false).accepted);
+    EXPECT_FALSE(ChooseMasterData(*ctx, 3, false).accepted);
     EXPECT_EQ(seen, (QStringList{"Tárgykörök", "13/13", "tárgykör", "0", "1"}));
 }
 
@@ -309,14 +284,13 @@ TEST_F(TorzsAdatTest, DeletingAShelfLeavesTheBooksAsTheyWere) {
     const qint64 a = book(QStringLiteral("Egri csillagok"), QStringLiteral("Gárdonyi Géza"), QStringLiteral("Regény"), QStringLiteral("C2"));
     const QStringList before = bookRow(a, QStringLiteral("polc, polc_nev"));
     services.yesNoAnswers = {false, true};
-    WhenActiveModal([&](QWidget *w) {
-        Key(Grid(w, 5), Qt::Key_Delete, Qt::ControlModifier);
-        Key(Grid(w, 5), Qt::Key_Delete, Qt::ControlModifier);
-        Key(Grid(w, 5), Qt::Key_Delete, Qt::ControlModifier); // empty list: no question
+    WhenModal([&](QWidget *w) {
+        PressKey(Grid(w, 5), Qt::Key_Delete, Qt::ControlModifier);
+        PressKey(Grid(w, 5), Qt::Key_Delete, Qt::ControlModifier);
+        PressKey(Grid(w, 5), Qt::Key_Delete, Qt::ControlModifier); // empty list: no question
         w->close();
     });
-    AppContext ctx = context();
-    ChooseMasterData(ctx, 5, false);
+    ChooseMasterData(*ctx, 5, false);
     ASSERT_EQ(services.questions.size(), 2);
     EXPECT_EQ(services.questions[0].caption, QStringLiteral("Megerősítés"));
     EXPECT_EQ(services.questions[0].text, QStringLiteral("Valóban töröljem a sort?"));
@@ -328,13 +302,12 @@ TEST_F(TorzsAdatTest, DeletingAShelfLeavesTheBooksAsTheyWere) {
 TEST_F(TorzsAdatTest, ExportShowsTheNamesAndChangesNothing) {
     db.exec(QStringLiteral("INSERT INTO kiado VALUES (1, 'Móra', 'MORA'), (2, 'Európa', 'EUROPA'), (3, 'Európa', 'EUROPA')"));
     QString shown;
-    WhenActiveModal([&](QWidget *w) {
+    WhenModal([&](QWidget *w) {
         AnswerLines(QStringLiteral("Semmi"), &shown);
-        Key(Grid(w, 1), Qt::Key_T, Qt::ControlModifier);
+        PressKey(Grid(w, 1), Qt::Key_T, Qt::ControlModifier);
         w->close();
     });
-    AppContext ctx = context();
-    ChooseMasterData(ctx, 1, false);
+    ChooseMasterData(*ctx, 1, false);
     EXPECT_EQ(shown, QStringLiteral("Európa\nEurópa\nMóra"));
     EXPECT_EQ(count(QStringLiteral("kiado")), 3);
 }

@@ -2,10 +2,8 @@
 
 #include "edit/core/TextFile.h"
 #include "support/Fixture.h"
-#include "TestPrint.h"
 
 #include <Qsci/qsciscintilla.h>
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -32,8 +30,7 @@ TEST_F(ListEditorTest, AcceptedUnchangedGivesTheLinesEachWithABreakCancelledGive
     WhenModal([](QWidget *w) {
         TypeText(Editor(w), QStringLiteral("Új név"));
         // Esc typed in the editor itself still closes the window.
-        QApplication::setActiveWindow(w);
-        QTest::keyClick(Editor(w), Qt::Key_Escape);
+        PressKey(Editor(w), Qt::Key_Escape);
     });
     EXPECT_EQ(EditLines(QStringLiteral("Ady Endre"), QString()), QString());
 

@@ -1,6 +1,7 @@
 #include "support/Fixture.h"
 
 #include "data/Catalogue.h"
+#include "data/Kozos.h"
 #include "data/Seged.h"
 
 #include <QApplication>
@@ -36,9 +37,31 @@ void ProgramDirTest::writeFile(const QString &name, const QByteArray &bytes) con
     f.write(bytes);
 }
 
+void CatalogueTest::TearDown() {
+    // The context and the list hold on to the connection: they go before it closes.
+    ctx.reset();
+    tbl.reset();
+    ProgramDirTest::TearDown();
+}
+
+void CatalogueTest::openCatalogue(bool demo) {
+    makeCatalogue(demo);
+    tbl = std::make_unique<BookList>(db);
+    tbl->beforePost = TblBeforePost;
+    reopenList();
+    ctx = std::make_unique<AppContext>(AppContext{db, *tbl, settings, services});
+}
+
+void CatalogueTest::reopenList() { tbl->open(QStringLiteral("cims"), QStringLiteral("cim")); }
+
 void TypeText(QWidget *w, const QString &text) {
     for (QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+void PressKey(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QApplication::setActiveWindow(target->window());
+    QTest::keyClick(target, key, modifiers);
 }
 
 void WhenModal(std::function<void(QWidget *)> action) {
@@ -51,6 +74,7 @@ void WhenModal(std::function<void(QWidget *)> action) {
             return;
         timer->stop();
         timer->deleteLater();
+        QApplication::setActiveWindow(w);
         (*shared)(w);
     });
     timer->start();

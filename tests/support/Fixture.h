@@ -1,16 +1,32 @@
 #pragma once
 // Test fixtures: a temporary program directory with a real catalogue file made by the
-// same code as kodexa-init, plus helpers to type text and answer modal windows.
+// same code as kodexa-init, the book list and context a window gets, plus helpers to
+// type text, press keys and answer modal windows.
 
+#include "data/AppContext.h"
+#include "data/BookList.h"
 #include "data/Db.h"
 #include "data/DesktopServices.h"
+#include "data/Settings.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
 
 class QWidget;
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList &l, std::ostream *os) {
+    *os << '{';
+    for (qsizetype i = 0; i < l.size(); ++i)
+        *os << (i ? ", \"" : "\"") << l[i].toStdString() << '"';
+    *os << '}';
+}
 
 namespace kodexa::test {
 
@@ -30,10 +46,29 @@ protected:
     ScriptedServices services;
 };
 
+// A catalogue file with what the main window hands to every window it opens: the book
+// list (by title, with its write rule), the settings record and the desktop services.
+class CatalogueTest : public ProgramDirTest {
+protected:
+    void TearDown() override;
+    // Makes the catalogue (demo books when demo), opens the book list and builds ctx.
+    void openCatalogue(bool demo = false);
+    // Reads the book list again after books were written behind its back.
+    void reopenList();
+
+    std::unique_ptr<BookList> tbl;
+    TBeall settings;
+    std::unique_ptr<AppContext> ctx;
+};
+
 // Types text into the widget one character at a time (works for accented letters too).
 void TypeText(QWidget *w, const QString &text);
-// Runs action on the next modal window (or top-level dialog) that appears; the action
-// receives the window. Call before the code that opens it.
+// A key press as the user gives it: to the active window. Window shortcuts reach only the
+// active window, and offscreen a closed dialog leaves none active, so this activates first.
+void PressKey(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+// Runs action on the next modal window that appears, made the active window first as the
+// desktop does (so its shortcuts and key focus work); the action receives the window.
+// Call before the code that opens it.
 void WhenModal(std::function<void(QWidget *)> action);
 // Finds a child by objectName and type, failing the test when absent.
 template <class T> T *Child(QWidget *parent, const QString &name);
