@@ -148,9 +148,8 @@ void Tfrm_Main::buildLayout() {
     model_ = new BookGridModel(*tbl_, grid_);
     grid_->setModel(model_);
     grid_->setItemDelegate(new FlagDelegate(grid_));
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    SetRowGrid(grid_);
+    grid_->verticalHeader()->show(); // the book grid keeps its row indicator
     grid_->setWordWrap(false);
     grid_->setCornerButtonEnabled(false);
     grid_->horizontalHeader()->setSectionsClickable(true);

@@ -45,11 +45,7 @@ protected:
         });
         key(Qt::Key_F7);
     }
-    // Window shortcuts fire only in the active window; offscreen, a closed dialog leaves none.
-    void key(Qt::Key k) {
-        QApplication::setActiveWindow(w.get());
-        QTest::keyClick(w->Grid(), k);
-    }
+    void key(Qt::Key k) { test::PressKey(w->Grid(), k); }
     QString row(const QString &sql) { return db.scalar(sql).toString(); }
     std::unique_ptr<Tfrm_Main> w;
 };
