@@ -14,17 +14,9 @@ void BookList::open(const QString &orderColumn, const QString &sortField) {
             if (f.name == QLatin1String("konyvek"))
                 f.label = QStringLiteral("id");
     }
-    // Validate both names before anything changes: a bad sort column leaves the list as it was.
-    Stmt s = db_.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek ORDER BY %2").arg(sortField, orderColumn));
     QVector<qint64> ids;
     QVector<QString> texts;
-    const qint64 expected = db_.scalar(QStringLiteral("SELECT count(*) FROM konyvek")).toLongLong();
-    ids.reserve(expected);
-    texts.reserve(expected);
-    while (s.step()) {
-        ids.append(s.int64(0));
-        texts.append(s.text(1));
-    }
+    readOrder(orderColumn, sortField, ids, texts);
     emit aboutToReset();
     if (state_ == DsState::Edit || state_ == DsState::Insert)
         buffer_ = Record();
@@ -37,6 +29,49 @@ void BookList::open(const QString &orderColumn, const QString &sortField) {
     setState(DsState::Browse);
     emit resetDone();
     emit currentChanged(current_);
+}
+
+bool BookList::hasLeadingIndex(const QString &column) const {
+    Stmt s = db_.prepare(QStringLiteral("SELECT 1 FROM pragma_index_list('konyvek') AS l, pragma_index_info(l.name) AS i "
+                                        "WHERE i.seqno = 0 AND lower(i.name) = lower(?1) AND l.partial = 0"));
+    s.bind(1, column);
+    return s.step();
+}
+
+void BookList::readOrder(const QString &orderColumn, const QString &sortField, QVector<qint64> &ids,
+                         QVector<QString> &texts) const {
+    // Both statements are prepared before anything is read: a bad name fails here and the
+    // list stays as it was.
+    if (!hasLeadingIndex(orderColumn)) {
+        Stmt s = db_.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek ORDER BY %2").arg(sortField, orderColumn));
+        while (s.step()) {
+            ids.append(s.int64(0));
+            texts.append(s.text(1));
+        }
+        return;
+    }
+    // With an index on the order column the order comes from the index alone, and the sort
+    // texts from one pass over the table in rowid order. Reading the texts in list order
+    // instead looks up every row of the table on its own, several times slower on a large
+    // catalogue. The order, ties included, is the one the engine gives for the index.
+    Stmt order = db_.prepare(QStringLiteral("SELECT rowid FROM konyvek ORDER BY %1").arg(orderColumn));
+    Stmt pass = db_.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek ORDER BY rowid").arg(sortField));
+    while (order.step())
+        ids.append(order.int64(0));
+    const int n = int(ids.size());
+    QVector<QPair<qint64, int>> byRowid(n);
+    for (int i = 0; i < n; ++i)
+        byRowid[i] = {ids[i], i};
+    std::sort(byRowid.begin(), byRowid.end());
+    texts.resize(n);
+    int k = 0;
+    while (pass.step() && k < n) {
+        const qint64 rid = pass.int64(0);
+        while (k < n && byRowid[k].first < rid)
+            ++k;
+        if (k < n && byRowid[k].first == rid)
+            texts[byRowid[k++].second] = pass.text(1);
+    }
 }
 
 void BookList::close() {

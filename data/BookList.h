@@ -54,6 +54,8 @@ private:
     const QVector<QVariant> &rowValues(int row) const;
     void fetchBlock(const QVector<qint64> &ids, const std::function<void(qint64, QVector<QVariant> &&)> &sink) const;
     QString sortTextOf(const Record &r) const;
+    bool hasLeadingIndex(const QString &column) const;
+    void readOrder(const QString &orderColumn, const QString &sortField, QVector<qint64> &ids, QVector<QString> &texts) const;
 
     QString orderColumn_;
     QString sortField_;
