@@ -10,6 +10,24 @@
 
 namespace kodexa {
 
+namespace {
+// A stored "yyyy-mm-dd" date. The common well-formed text is read by hand: the general
+// parser is slow enough to show when a page of the grid is drawn.
+QDate StoredDate(const QString &s) {
+    if (s.size() == 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-')) {
+        int n[10];
+        bool digits = true;
+        for (int i = 0; i < 10 && digits; ++i) {
+            n[i] = s[i].unicode() - '0';
+            digits = i == 4 || i == 7 || (n[i] >= 0 && n[i] <= 9);
+        }
+        if (digits)
+            return QDate(n[0] * 1000 + n[1] * 100 + n[2] * 10 + n[3], n[5] * 10 + n[6], n[8] * 10 + n[9]);
+    }
+    return QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+}
+} // namespace
+
 BookGridModel::BookGridModel(BookList &tbl, QObject *parent) : QAbstractTableModel(parent), tbl_(tbl) {
     connect(&tbl_, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
     connect(&tbl_, &Dataset::resetDone, this, [this] { endResetModel(); });
@@ -53,19 +71,21 @@ void BookGridModel::setSortField(const QString &field) {
 int BookGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : tbl_.recordCount(); }
 int BookGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(fields_.size()); }
 
-QString BookGridModel::displayText(int row, const QString &field) const {
-    const int fi = tbl_.fieldIndex(field);
+QString BookGridModel::displayText(int row, const QString &field) const { return displayAt(row, tbl_.fieldIndex(field)); }
+
+QString BookGridModel::displayAt(int row, int fi) const {
     if (fi < 0)
         return QString();
     const QVariant v = tbl_.valueAt(row, fi);
     if (v.isNull())
         return QString();
     const FieldInfo &info = tbl_.fields().fields[fi];
-    if (field == QLatin1String("konyvek"))
+    if (info.name == QLatin1String("konyvek"))
         return QStringLiteral("%1").arg(v.toLongLong(), 5, 10, QLatin1Char('0'));
     if (info.kind == FieldKind::Date) {
-        const QDate d = QDate::fromString(v.toString(), QStringLiteral("yyyy-MM-dd"));
-        return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : v.toString();
+        const QString s = v.toString();
+        const QDate d = StoredDate(s);
+        return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : s;
     }
     return VarToText(v);
 }
@@ -78,7 +98,7 @@ QVariant BookGridModel::data(const QModelIndex &index, int role) const {
     case Qt::DisplayRole:
         if (c == 0)
             return {};
-        return displayText(index.row(), fields_[c]);
+        return displayAt(index.row(), fieldIndex_.value(c, -1) >= 0 ? fieldIndex_[c] : tbl_.fieldIndex(fields_[c]));
     case Qt::UserRole: // the flag column's raw value
         return c == 0 ? QVariant(VarToText(tbl_.valueAt(index.row(), fieldIndex_.value(0, -1)))) : QVariant();
     case Qt::BackgroundRole:

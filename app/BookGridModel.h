@@ -29,6 +29,8 @@ public:
     QString displayText(int row, const QString &field) const;
 
 private:
+    QString displayAt(int row, int fieldIndex) const;
+
     BookList &tbl_;
     QStringList fields_;
     QStringList titles_;

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -35,19 +36,59 @@ namespace kodexa {
 
 namespace {
 
-// Column 0: the lent flag drawn as one of two icons on the cell's own background.
-class FlagDelegate final : public QStyledItemDelegate {
+// Column 0: the lent flag drawn as one of two icons on the cell's own background. The text
+// cells are drawn here too, as the style would draw them (background or selection, one
+// elided line, the focus frame), without the style's general item layout: that layout
+// measures and shapes every text several times and made each page of a long list slow.
+class GridDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
-        if (index.column() != 0) {
-            QStyledItemDelegate::paint(p, option, index);
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup cg = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                        : (option.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                 : QPalette::Inactive;
+        p->fillRect(option.rect, selected ? option.palette.brush(cg, QPalette::Highlight)
+                                          : QBrush(index.data(Qt::BackgroundRole).value<QColor>()));
+        if (index.column() == 0) {
+            p->drawPixmap(option.rect.left() + 1, option.rect.top(), LentIcon(index.data(Qt::UserRole).toString() == "I"));
             return;
         }
-        const bool selected = option.state & QStyle::State_Selected;
-        p->fillRect(option.rect, selected ? option.palette.highlight() : index.data(Qt::BackgroundRole).value<QColor>());
-        p->drawPixmap(option.rect.left() + 1, option.rect.top(), LentIcon(index.data(Qt::UserRole).toString() == "I"));
+        const QWidget *w = option.widget;
+        QStyle *style = w ? w->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+        const QRect r = option.rect.adjusted(margin, 0, -margin, 0);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty() && r.width() > 0) {
+            const QFontMetricsF fm(option.font);
+            const QString shown = fm.horizontalAdvance(text) <= r.width() ? text : fm.elidedText(text, option.textElideMode, r.width());
+            p->setFont(option.font);
+            p->setPen(option.palette.color(cg, selected ? QPalette::HighlightedText : QPalette::Text));
+            // One line centred the way the style centres its text layout.
+            const int top = r.top() + (r.height() - int(fm.height())) / 2;
+            p->drawText(QPointF(r.left(), top + fm.ascent()), shown);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = option.rect;
+            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            focus.backgroundColor = option.palette.color(cg, selected ? QPalette::Highlight : QPalette::Window);
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, w);
+        }
     }
+};
+
+// The row-indicator column is a fixed 12 pixels wide. Its size hint would otherwise measure
+// the first and last hundred sections again after every move of the current row.
+class RowIndicatorHeader final : public QHeaderView {
+public:
+    explicit RowIndicatorHeader(QWidget *parent) : QHeaderView(Qt::Vertical, parent) {
+        // As the grid's own vertical header.
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+    QSize sizeHint() const override { return {minimumWidth(), minimumWidth()}; }
 };
 
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, bool grey, bool bold = false) {
@@ -66,18 +107,26 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, bool 
 } // namespace
 
 QPixmap LentIcon(bool lent) {
-    QPixmap pm(16, 16);
+    // Drawn once and kept: the grid asks for one per visible row at every paint.
+    const QString key = lent ? QStringLiteral("kodexa-lent-1") : QStringLiteral("kodexa-lent-0");
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm))
+        return pm;
+    pm = QPixmap(16, 16);
     pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    if (lent) {
-        p.setPen(QColor(90, 0, 0));
-        p.setBrush(QColor(255, 30, 30));
-        p.drawRect(2, 2, 11, 11);
-    } else {
-        p.setPen(QPen(QColor(128, 0, 0), 1.5));
-        p.drawLine(6, 6, 10, 10);
-        p.drawLine(10, 6, 6, 10);
+    {
+        QPainter p(&pm);
+        if (lent) {
+            p.setPen(QColor(90, 0, 0));
+            p.setBrush(QColor(255, 30, 30));
+            p.drawRect(2, 2, 11, 11);
+        } else {
+            p.setPen(QPen(QColor(128, 0, 0), 1.5));
+            p.drawLine(6, 6, 10, 10);
+            p.drawLine(10, 6, 6, 10);
+        }
     }
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 
@@ -147,7 +196,8 @@ void Tfrm_Main::buildLayout() {
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     model_ = new BookGridModel(*tbl_, grid_);
     grid_->setModel(model_);
-    grid_->setItemDelegate(new FlagDelegate(grid_));
+    grid_->setItemDelegate(new GridDelegate(grid_));
+    grid_->setVerticalHeader(new RowIndicatorHeader(grid_));
     SetRowGrid(grid_);
     grid_->verticalHeader()->show(); // the book grid keeps its row indicator
     grid_->setWordWrap(false);

@@ -45,6 +45,10 @@ int main(int argc, char **argv) {
     if (probe > 0)
         return kodexa::bench::MemoryProbe(probe);
 
+    bool repetitionsGiven = false;
+    for (int i = 1; i < argc; ++i)
+        repetitionsGiven |= QByteArray(argv[i]).startsWith("--benchmark_repetitions");
+    kodexa::bench::RegisterBookListBenchmarks(!repetitionsGiven);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
