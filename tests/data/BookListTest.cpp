@@ -1,0 +1,60 @@
+#include "data/BookList.h"
+#include "data/Catalogue.h"
+#include "support/Fixture.h"
+
+using namespace kodexa;
+
+class BookListTest : public test::CatalogueTest {
+protected:
+    void SetUp() override {
+        CatalogueTest::SetUp();
+        openCatalogue();
+        // Equal search keys in an order that is neither the key's nor the title's, a gap in
+        // the rowids, and a book without title or author.
+        for (const char *t : {"Béla", "Ábel", "abel", "Cecil", "Abel", "ÁBEL", "Zord"}) {
+            BookInput b;
+            b.cim = QString::fromUtf8(t);
+            b.szerzo = QStringLiteral("Ács Ödön");
+            b.polc = QString::fromUtf8(t).left(1);
+            AddBook(db, b);
+        }
+        db.exec("DELETE FROM konyvek WHERE cim='Cecil'");
+        db.exec("INSERT INTO konyvek (konyvek) VALUES (50)");
+    }
+
+    // What the engine answers for the list's query in one statement.
+    void expectEnginesOrder(const QString &orderColumn, const QString &sortField) {
+        SCOPED_TRACE(orderColumn.toStdString());
+        tbl->open(orderColumn, sortField);
+        Stmt s = db.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek ORDER BY %2").arg(sortField, orderColumn));
+        int row = 0;
+        while (s.step()) {
+            ASSERT_LT(row, tbl->recordCount());
+            EXPECT_EQ(tbl->rowidAt(row), s.int64(0)) << "row " << row;
+            EXPECT_EQ(tbl->sortTextAt(row), s.text(1)) << "row " << row;
+            ++row;
+        }
+        EXPECT_EQ(row, tbl->recordCount());
+    }
+};
+
+TEST_F(BookListTest, OrderTiesAndSortTextsAreTheEnginesOwn) {
+    expectEnginesOrder("cims", "cim");          // keyed text, through its index
+    expectEnginesOrder("szerzo_nevs", "szerzo_nev"); // every tie
+    expectEnginesOrder("konyvek", "konyvek");   // indexed, sorted by itself
+    expectEnginesOrder("polc_nev", "polc_nev"); // no index
+    db.exec("DROP INDEX konyvek_cims");         // a catalogue made elsewhere
+    expectEnginesOrder("cims", "cim");
+}
+
+TEST_F(BookListTest, AFaultySortNameLeavesTheListAsItWas) {
+    tbl->open("cims", "cim");
+    tbl->moveTo(2);
+    const qint64 current = tbl->rowidAt(2);
+    EXPECT_THROW(tbl->open("cims", "nincs_ilyen"), DbError);
+    EXPECT_THROW(tbl->open("nincs_ilyens", "cim"), DbError);
+    EXPECT_EQ(tbl->sortField(), "cim");
+    EXPECT_EQ(tbl->recordCount(), 7);
+    EXPECT_EQ(tbl->currentIndex(), 2);
+    EXPECT_EQ(tbl->rowidAt(2), current);
+}
