@@ -36,12 +36,17 @@ BookGridModel::BookGridModel(BookList &tbl, QObject *parent) : QAbstractTableMod
     connect(&tbl_, &Dataset::aboutToRemove, this, [this](int i) { beginRemoveRows({}, i, i); });
     connect(&tbl_, &Dataset::removed, this, [this](int) { endRemoveRows(); });
     connect(&tbl_, &Dataset::rowChanged, this, [this](int i) {
+        // Cell by cell: the view repaints one changed cell alone, but its whole area for a range.
         if (i >= 0 && i < rowCount())
-            emit dataChanged(index(i, 0), index(i, columnCount() - 1));
+            for (int c = 0; c < columnCount(); ++c)
+                emit dataChanged(index(i, c), index(i, c));
     });
     connect(&tbl_, &Dataset::currentChanged, this, [this](int i) {
         const int old = currentRow_;
         currentRow_ = i;
+        // The same row again (after a post) changes no marker; the header need not repaint.
+        if (old == i)
+            return;
         if (old >= 0 && old < rowCount())
             emit headerDataChanged(Qt::Vertical, old, old);
         if (i >= 0 && i < rowCount())

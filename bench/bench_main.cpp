@@ -15,8 +15,18 @@
 #include <QLocale>
 #include <cstdio>
 
+namespace {
+// The offscreen platform says this at every window shown; it only hides the table.
+QtMessageHandler standardHandler = nullptr;
+void QuietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (!message.contains(QLatin1String("propagateSizeHints")) && standardHandler)
+        standardHandler(type, context, message);
+}
+} // namespace
+
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    standardHandler = qInstallMessageHandler(QuietHandler);
     QApplication app(argc, argv);
     // The same look as the program itself: row height and so rows per page depend on it.
     if (QLocale::system().language() == QLocale::C)
