@@ -4,6 +4,17 @@
 
 namespace kodexa {
 
+namespace {
+// A text's first character with a-z folded to A-Z: two texts can only start alike, in the
+// quick search's sense, when these are equal.
+char16_t FirstKey(const QString &s) {
+    if (s.isEmpty())
+        return 0;
+    const char16_t c = s.front().unicode();
+    return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+}
+} // namespace
+
 BookList::BookList(Db &db, QObject *parent) : Dataset(db, parent) {}
 BookList::~BookList() = default;
 
@@ -22,6 +33,9 @@ void BookList::open(const QString &orderColumn, const QString &sortField) {
         buffer_ = Record();
     rowids_ = std::move(ids);
     sortTexts_ = std::move(texts);
+    firstKeys_.resize(sortTexts_.size());
+    for (qsizetype i = 0; i < sortTexts_.size(); ++i)
+        firstKeys_[i] = FirstKey(sortTexts_[i]);
     orderColumn_ = orderColumn;
     sortField_ = sortField;
     sortFieldIndex_ = fields_->indexOf(sortField);
@@ -80,6 +94,7 @@ void BookList::close() {
     emit aboutToReset();
     rowids_.clear();
     sortTexts_.clear();
+    firstKeys_.clear();
     cache_.clear();
     current_ = -1;
     setState(DsState::Inactive);
@@ -166,8 +181,11 @@ int BookList::quickSearchIndex(const QString &text) const {
         return -1;
     if (text.isEmpty())
         return 0;
+    // The compact first characters are scanned first; a long list's texts lie all over memory.
+    const char16_t first = FirstKey(text);
+    const char16_t *keys = firstKeys_.constData();
     for (int i = 0; i < n; ++i)
-        if (StartsWithAsciiNoCase(sortTexts_[i], text))
+        if (keys[i] == first && StartsWithAsciiNoCase(sortTexts_[i], text))
             return i;
     return n - 1;
 }
@@ -194,6 +212,7 @@ void BookList::refreshRow(int row) {
     cache_.remove(rowids_[row]);
     const Record r = fetchRecord(row);
     sortTexts_[row] = sortTextOf(r);
+    firstKeys_[row] = FirstKey(sortTexts_[row]);
     emit rowChanged(row);
 }
 
@@ -208,11 +227,14 @@ void BookList::writeDelete(qint64 rowid) { RowWriter(db_, QStringLiteral("konyve
 void BookList::afterInsert(int at, const Record &r) {
     rowids_.insert(at, r.rowid);
     sortTexts_.insert(at, sortTextOf(r));
+    firstKeys_.insert(at, FirstKey(sortTexts_[at]));
     cache_.insert(r.rowid, new QVector<QVariant>(r.values));
 }
 
 void BookList::afterUpdate(int at, const Record &r) {
     sortTexts_[at] = sortTextOf(r);
+    firstKeys_[at] = FirstKey(sortTexts_[at]);
+
     cache_.insert(r.rowid, new QVector<QVariant>(r.values));
 }
 
@@ -220,6 +242,7 @@ void BookList::afterDelete(int at) {
     cache_.remove(rowids_[at]);
     rowids_.removeAt(at);
     sortTexts_.removeAt(at);
+    firstKeys_.removeAt(at);
 }
 
 } // namespace kodexa

@@ -62,6 +62,8 @@ private:
     int sortFieldIndex_ = -1;
     QVector<qint64> rowids_;
     QVector<QString> sortTexts_;
+    QVector<char16_t> firstKeys_; // FirstKey of each sort text, for the quick search
+
     mutable QCache<qint64, QVector<QVariant>> cache_{CacheRows};
     mutable std::unique_ptr<Stmt> blockStmt_;
 };

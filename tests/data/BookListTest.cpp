@@ -1,5 +1,6 @@
 #include "data/BookList.h"
 #include "data/Catalogue.h"
+#include "data/Seged.h"
 #include "support/Fixture.h"
 
 using namespace kodexa;
@@ -57,4 +58,36 @@ TEST_F(BookListTest, AFaultySortNameLeavesTheListAsItWas) {
     EXPECT_EQ(tbl->recordCount(), 7);
     EXPECT_EQ(tbl->currentIndex(), 2);
     EXPECT_EQ(tbl->rowidAt(2), current);
+}
+
+TEST_F(BookListTest, QuickSearchFindsTheFirstStartAfterEveryKindOfChange) {
+    tbl->open("cims", "cim");
+    const QStringList prefixes = {"ab", "AB", "Ábel", "á", "b", "BÉ", "zo", "q", "XY", " "};
+    auto check = [&](const char *when) {
+        SCOPED_TRACE(when);
+        for (const QString &p : prefixes) {
+            int expected = tbl->recordCount() - 1;
+            for (int i = 0; i < tbl->recordCount(); ++i)
+                if (StartsWithAsciiNoCase(tbl->sortTextAt(i), p)) {
+                    expected = i;
+                    break;
+                }
+            EXPECT_EQ(tbl->quickSearchIndex(p), expected) << p.toStdString();
+        }
+    };
+    check("opened");
+    EXPECT_EQ(tbl->quickSearchIndex("ab"), tbl->quickSearchIndex("aB"));
+    EXPECT_NE(tbl->sortTextAt(tbl->quickSearchIndex("á")).left(1), "Á");
+
+    tbl->moveTo(0);
+    EditAndPost(*tbl, [](Dataset &d) { d.setValue("cim", "xylofon"); });
+    check("edited");
+    tbl->moveTo(3);
+    tbl->insert();
+    tbl->setValue("cim", "Bodza");
+    tbl->post();
+    check("inserted");
+    tbl->moveTo(1);
+    tbl->deleteCurrent();
+    check("deleted");
 }
