@@ -172,6 +172,10 @@ public:
     }
     bool chance(int percent) { return pick(100) < percent; }
     const QString &of(const QStringList &l) { return l[pick(int(l.size()))]; }
+    void shuffle(QStringList &l) {
+        for (int i = int(l.size()) - 1; i > 0; --i)
+            l.swapItemsAt(i, pick(i + 1));
+    }
 
 private:
     std::mt19937_64 g_;
@@ -313,7 +317,7 @@ void GenerateCatalogue(const QString &path, int books) {
         for (const QString &f : forms)
             for (const QString &b : bases)
                 all << f.arg(b);
-        std::shuffle(all.begin(), all.end(), std::mt19937_64(7));
+        r.shuffle(all);
         publishers.names = all.mid(0, 400);
     }
     Lookup series;
@@ -326,7 +330,7 @@ void GenerateCatalogue(const QString &path, int books) {
         for (const QString &a : adj)
             for (const QString &n : noun)
                 all << a + QLatin1Char(' ') + n;
-        std::shuffle(all.begin(), all.end(), std::mt19937_64(11));
+        r.shuffle(all);
         series.names = all.mid(0, 300);
     }
     Lookup genre{genres().mid(0, 60)};
