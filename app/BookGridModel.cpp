@@ -10,23 +10,6 @@
 
 namespace kodexa {
 
-namespace {
-// A stored "yyyy-mm-dd" date. The common well-formed text is read by hand: the general
-// parser is slow enough to show when a page of the grid is drawn.
-QDate StoredDate(const QString &s) {
-    if (s.size() == 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-')) {
-        int n[10];
-        bool digits = true;
-        for (int i = 0; i < 10 && digits; ++i) {
-            n[i] = s[i].unicode() - '0';
-            digits = i == 4 || i == 7 || (n[i] >= 0 && n[i] <= 9);
-        }
-        if (digits)
-            return QDate(n[0] * 1000 + n[1] * 100 + n[2] * 10 + n[3], n[5] * 10 + n[6], n[8] * 10 + n[9]);
-    }
-    return QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
-}
-} // namespace
 
 BookGridModel::BookGridModel(BookList &tbl, QObject *parent) : QAbstractTableModel(parent), tbl_(tbl) {
     connect(&tbl_, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
@@ -89,7 +72,7 @@ QString BookGridModel::displayAt(int row, int fi) const {
         return QStringLiteral("%1").arg(v.toLongLong(), 5, 10, QLatin1Char('0'));
     if (info.kind == FieldKind::Date) {
         const QString s = v.toString();
-        const QDate d = StoredDate(s);
+        const QDate d = StoredDate(v);
         return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : s;
     }
     return VarToText(v);

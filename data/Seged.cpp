@@ -39,6 +39,25 @@ QString VarToText(const QVariant &v) {
     return v.toString();
 }
 
+QDate StoredDate(const QVariant &value) {
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate();
+    const QString s = VarToText(value).trimmed();
+    // The well-formed text is read by hand: the general parser shows when a grid page is drawn.
+    if (s.size() >= 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-')) {
+        int n[10];
+        bool digits = true;
+        for (int i = 0; i < 10 && digits; ++i) {
+            n[i] = s[i].unicode() - '0';
+            digits = i == 4 || i == 7 || (n[i] >= 0 && n[i] <= 9);
+        }
+        if (digits)
+            return QDate(n[0] * 1000 + n[1] * 100 + n[2] * 10 + n[3], n[5] * 10 + n[6], n[8] * 10 + n[9]);
+    }
+    // Rows written by other tools may carry a time after the date.
+    return QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
+}
+
 int VarToInt(const QVariant &v) {
     if (!v.isValid() || v.isNull())
         return 0;

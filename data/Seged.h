@@ -2,6 +2,7 @@
 // Small common routines every window uses: program directory, NULL-safe value conversion,
 // delimited fields, the search-key normaliser, file-name slugs, window positions.
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 
@@ -14,6 +15,8 @@ QString ProgramDir();
 QString ProgramPath(const QString &name);
 
 QString VarToText(const QVariant &v);
+// A date column's stored "yyyy-mm-dd" text (a time after it is ignored); invalid when none.
+QDate StoredDate(const QVariant &value);
 // NULL gives 0; a text that is no number raises std::invalid_argument (shown as an error box).
 int VarToInt(const QVariant &v);
 double VarToFloat(const QVariant &v);

@@ -41,12 +41,5 @@ QString BookKeyText(const QVariant &key) {
     return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0'));
 }
 
-QDate StoredDate(const QVariant &value) {
-    if (value.typeId() == QMetaType::QDate)
-        return value.toDate();
-    const QString s = VarToText(value).trimmed();
-    // Rows written by other tools may carry a time after the date.
-    return QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
-}
 
 } // namespace kodexa

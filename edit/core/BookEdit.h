@@ -1,4 +1,6 @@
 #pragma once
+
+#include "data/Seged.h" // StoredDate
 // The book edit dialog's rules that need no window: the editors field, the lookups
 // resolved before a book is written, the key and date as the dialog shows them.
 
@@ -23,7 +25,5 @@ QStringList NameLines(const QString &nameList);
 
 // A book key as the dialog shows it: at least five digits with leading zeros.
 QString BookKeyText(const QVariant &key);
-// A stored purchase date; an empty or unreadable one gives an invalid date.
-QDate StoredDate(const QVariant &value);
 
 } // namespace kodexa
