@@ -499,6 +499,10 @@ void Tfrm_Main::Edit1Change(const QString &text) {
 
 void Tfrm_Main::TblAfterScroll() {
     status_[0]->setText(QString::asprintf("%d / %d", tbl_->recordCount(), tbl_->recNo()));
+    // 67 pixels hold a small collection's count; a large one widens the panel rather than being cut.
+    const int need = status_[0]->fontMetrics().horizontalAdvance(status_[0]->text()) + 12;
+    if (status_[0]->width() < need || (status_[0]->width() > 67 && need <= 67))
+        status_[0]->setFixedWidth(std::max(67, need));
     showDetails();
     ShowBookPicture();
 }
