@@ -15,8 +15,8 @@ struct MezoRow {
 };
 // The first six make the default list; the title carries the sort mark.
 const MezoRow kMezo[] = {
-    {"konyvek", 6},      {"szerzo_nev", 20}, {"cim", 30},      {"kiado_nev", 16},    {"polc_nev", 8},
-    {"dat_besz", 10},    {"alcim", 20},      {"szerkesztok", 20}, {"sorozat_nev", 16}, {"targykor_nev", 14},
+    {"konyvek", 6},      {"szerzo_nev", 18}, {"cim", 28},      {"kiado_nev", 16},    {"polc_nev", 6},
+    {"dat_besz", 12},    {"alcim", 20},      {"szerkesztok", 20}, {"sorozat_nev", 16}, {"targykor_nev", 14},
     {"mufaj_nev", 12},   {"nyelv_nev", 10},  {"isbn", 12},     {"ar", 8},            {"kolcsonadva_kinek", 14},
 };
 } // namespace
