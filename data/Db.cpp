@@ -6,9 +6,6 @@
 
 namespace kodexa {
 
-DbError::DbError(const QString &message)
-    : std::runtime_error(message.toStdString()), message_(message) {}
-
 // ---- Stmt ----
 
 Stmt::Stmt(Db &db, const QString &sql) : db_(&db) {

@@ -5,21 +5,12 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
-#include <stdexcept>
+#include "data/Error.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace kodexa {
-
-class DbError : public std::runtime_error {
-public:
-    explicit DbError(const QString &message);
-    QString message() const { return message_; }
-
-private:
-    QString message_;
-};
 
 class Db;
 

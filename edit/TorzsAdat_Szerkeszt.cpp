@@ -1,7 +1,7 @@
 #include "edit/TorzsAdat_Szerkeszt.h"
 
 #include "data/Seged.h"
-#include "edit/core/TextFile.h"
+#include "data/TextFile.h"
 #include "gui/QtDesktopServices.h"
 #include "gui/Widgets.h"
 

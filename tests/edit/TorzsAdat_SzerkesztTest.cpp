@@ -1,6 +1,6 @@
 #include "edit/TorzsAdat_Szerkeszt.h"
 
-#include "edit/core/TextFile.h"
+#include "data/TextFile.h"
 #include "support/Fixture.h"
 
 #include <Qsci/qsciscintilla.h>

@@ -1,4 +1,4 @@
-#include "edit/core/TextFile.h"
+#include "data/TextFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -14,12 +14,15 @@ constexpr char Substitute = '\x1A';
 const char *const CodePage = "windows-1250";
 } // namespace
 
-QByteArray EncodeCp1250(const QString &text) {
+QByteArray EncodeCp1250(const QString &text, qsizetype *replaced) {
     QStringEncoder encoder(CodePage);
     if (!encoder.isValid())
         throw FileError(QStringLiteral("A windows-1250 kódlap nem érhető el."));
     QByteArray bytes = encoder.encode(text);
     // Never a control character in the file: the unmappable ones are shown as "?".
+    // A SUB the text really held is a control character too and goes the same way.
+    if (replaced)
+        *replaced += bytes.count(Substitute) - text.count(QChar(Substitute));
     bytes.replace(Substitute, '?');
     return bytes;
 }

@@ -5,22 +5,14 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
+#include "data/Error.h"
 
 namespace kodexa {
 
-// A text file that could not be read or written; the message is Hungarian.
-class FileError : public std::runtime_error {
-public:
-    explicit FileError(const QString &message) : std::runtime_error(message.toStdString()), message_(message) {}
-    QString message() const { return message_; }
-
-private:
-    QString message_;
-};
-
-// A character the code page cannot hold becomes "?".
-QByteArray EncodeCp1250(const QString &text);
+// The one Windows-1250 boundary of the program: every text file it writes or reads goes
+// through these. A character the code page cannot hold becomes "?"; when `replaced` is
+// given, the number of such characters is added to it, so a caller can tell the user.
+QByteArray EncodeCp1250(const QString &text, qsizetype *replaced = nullptr);
 QString DecodeCp1250(const QByteArray &bytes);
 
 // Lines of a text: CR LF, LF or CR end a line; a break at the very end opens no new line.

@@ -1,4 +1,4 @@
-#include "edit/core/TextFile.h"
+#include "data/TextFile.h"
 
 #include "support/Fixture.h"
 
@@ -26,6 +26,14 @@ TEST_F(TextFileTest, Cp1250RoundTripByteForByte) {
     EXPECT_EQ(back[1], lines[1]);
     EXPECT_EQ(back[2], QString());
     EXPECT_EQ(back[3], QStringLiteral("?? end"));
+}
+
+TEST(TextCodec, CountsTheCharactersItReplaced) {
+    qsizetype replaced = 0;
+    EXPECT_EQ(EncodeCp1250(QStringLiteral("Жñ ő"), &replaced), QByteArray("?? \xF5"));
+    EXPECT_EQ(replaced, 2);
+    EncodeCp1250(QStringLiteral("Árvíztűrő"), &replaced);
+    EXPECT_EQ(replaced, 2);
 }
 
 TEST_F(TextFileTest, LinesSplitOnEveryKindOfBreakAndTheLastBreakOpensNoLine) {

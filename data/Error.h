@@ -1,0 +1,39 @@
+#pragma once
+// The program's failures. Everything the user may be shown derives from Error and carries
+// its Hungarian (or the engine's own) text; a handler needs one catch for all of them.
+// A mistake in the program itself (an unknown field name) is a ProgramError instead.
+
+#include <QString>
+#include <stdexcept>
+
+namespace kodexa {
+
+class Error : public std::runtime_error {
+public:
+    explicit Error(const QString &message) : std::runtime_error(message.toStdString()), message_(message) {}
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// The database engine refused: its own message.
+class DbError : public Error {
+public:
+    using Error::Error;
+};
+
+// A file that could not be read or written; the message is Hungarian and names the file.
+class FileError : public Error {
+public:
+    using Error::Error;
+};
+
+// A programming mistake, never an expected failure: shown like any error, but a test
+// that meets one has found a bug.
+class ProgramError : public std::logic_error {
+public:
+    explicit ProgramError(const QString &message) : std::logic_error(message.toStdString()) {}
+};
+
+} // namespace kodexa
