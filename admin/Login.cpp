@@ -34,7 +34,7 @@ Tfrm_Login::Tfrm_Login(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     auto *passwordLabel = new QLabel(QStringLiteral("Jelszó"), this);
     edtJelszo = new QLineEdit(this);
     edtJelszo->setObjectName(QStringLiteral("edtJelszo"));
-    edtJelszo->setEchoMode(QLineEdit::Password);
+    SetStarEcho(edtJelszo);
     passwordLabel->setBuddy(edtJelszo);
 
     auto *btnOK = new QPushButton(QStringLiteral("OK"), this);

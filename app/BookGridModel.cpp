@@ -2,6 +2,7 @@
 
 #include "data/BookList.h"
 #include "data/Seged.h"
+#include "gui/ReadFailures.h"
 
 #include <QApplication>
 #include <QDate>
@@ -69,7 +70,7 @@ QString BookGridModel::displayAt(int row, int fi) const {
         return QString();
     const FieldInfo &info = tbl_.fields().fields[fi];
     if (info.name == QLatin1String("konyvek"))
-        return QStringLiteral("%1").arg(v.toLongLong(), 5, 10, QLatin1Char('0'));
+        return KeyText(v.toLongLong());
     if (info.kind == FieldKind::Date) {
         const QString s = v.toString();
         const QDate d = StoredDate(v);
@@ -81,6 +82,23 @@ QString BookGridModel::displayAt(int row, int fi) const {
 QVariant BookGridModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid())
         return {};
+    // The view asks while it paints: a failed read shows an empty cell and is reported once.
+    try {
+        QVariant v = cellData(index, role);
+        if (failures_ && !tbl_.readFailing())
+            failures_->recovered();
+        return v;
+    } catch (const Error &e) {
+        if (failures_)
+            failures_->failed(e.message());
+    } catch (const std::exception &e) {
+        if (failures_)
+            failures_->failed(QString::fromUtf8(e.what()));
+    }
+    return {};
+}
+
+QVariant BookGridModel::cellData(const QModelIndex &index, int role) const {
     const int c = index.column();
     switch (role) {
     case Qt::DisplayRole:

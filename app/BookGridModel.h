@@ -8,6 +8,7 @@
 namespace kodexa {
 
 class BookList;
+class ReadFailures;
 
 class BookGridModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     QStringList fields() const { return fields_; }
     QString title(int column) const { return titles_.value(column); }
     void setSortField(const QString &field);
+    // Where a failed read while painting is reported; without one the cell just shows empty.
+    void setReadFailures(ReadFailures *failures) { failures_ = failures; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -30,6 +33,7 @@ public:
 
 private:
     QString displayAt(int row, int fieldIndex) const;
+    QVariant cellData(const QModelIndex &index, int role) const;
 
     BookList &tbl_;
     QStringList fields_;
@@ -37,6 +41,7 @@ private:
     QVector<int> fieldIndex_;
     QString sortField_;
     int currentRow_ = -1;
+    ReadFailures *failures_ = nullptr;
 };
 
 } // namespace kodexa

@@ -7,6 +7,9 @@
 #include "data/Kozos.h"
 #include "data/Seged.h"
 #include "edit/core/Picture.h"
+#include "gui/CoverPicture.h"
+#include "gui/GridView.h"
+#include "gui/ReadFailures.h"
 #include "gui/Widgets.h"
 
 #include <QAction>
@@ -21,75 +24,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmapCache>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace kodexa {
 
 namespace {
-
-// Column 0: the lent flag drawn as one of two icons on the cell's own background. The text
-// cells are drawn here too, as the style would draw them (background or selection, one
-// elided line, the focus frame), without the style's general item layout: that layout
-// measures and shapes every text several times and made each page of a long list slow.
-class GridDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
-        const bool selected = option.state & QStyle::State_Selected;
-        const QPalette::ColorGroup cg = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                        : (option.state & QStyle::State_Active) ? QPalette::Normal
-                                                                                 : QPalette::Inactive;
-        p->fillRect(option.rect, selected ? option.palette.brush(cg, QPalette::Highlight)
-                                          : QBrush(index.data(Qt::BackgroundRole).value<QColor>()));
-        if (index.column() == 0) {
-            p->drawPixmap(option.rect.left() + 1, option.rect.top(), LentIcon(index.data(Qt::UserRole).toString() == "I"));
-            return;
-        }
-        const QWidget *w = option.widget;
-        QStyle *style = w ? w->style() : QApplication::style();
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
-        const QRect r = option.rect.adjusted(margin, 0, -margin, 0);
-        const QString text = index.data(Qt::DisplayRole).toString();
-        if (!text.isEmpty() && r.width() > 0) {
-            const QFontMetricsF fm(option.font);
-            const QString shown = fm.horizontalAdvance(text) <= r.width() ? text : fm.elidedText(text, option.textElideMode, r.width());
-            p->setFont(option.font);
-            p->setPen(option.palette.color(cg, selected ? QPalette::HighlightedText : QPalette::Text));
-            // One line centred the way the style centres its text layout.
-            const int top = r.top() + (r.height() - int(fm.height())) / 2;
-            p->drawText(QPointF(r.left(), top + fm.ascent()), shown);
-        }
-        if (option.state & QStyle::State_HasFocus) {
-            QStyleOptionFocusRect focus;
-            focus.QStyleOption::operator=(option);
-            focus.rect = option.rect;
-            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
-            focus.backgroundColor = option.palette.color(cg, selected ? QPalette::Highlight : QPalette::Window);
-            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, w);
-        }
-    }
-};
-
-// The row-indicator column is a fixed 12 pixels wide. Its size hint would otherwise measure
-// the first and last hundred sections again after every move of the current row.
-class RowIndicatorHeader final : public QHeaderView {
-public:
-    explicit RowIndicatorHeader(QWidget *parent) : QHeaderView(Qt::Vertical, parent) {
-        // As the grid's own vertical header.
-        setSectionsClickable(true);
-        setHighlightSections(true);
-    }
-    QSize sizeHint() const override { return {minimumWidth(), minimumWidth()}; }
-};
 
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, bool grey, bool bold = false) {
     auto *l = new QLabel(text, parent);
@@ -105,44 +52,6 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, bool 
 }
 
 } // namespace
-
-QPixmap LentIcon(bool lent) {
-    // Drawn once and kept: the grid asks for one per visible row at every paint.
-    const QString key = lent ? QStringLiteral("kodexa-lent-1") : QStringLiteral("kodexa-lent-0");
-    QPixmap pm;
-    if (QPixmapCache::find(key, &pm))
-        return pm;
-    pm = QPixmap(16, 16);
-    pm.fill(Qt::transparent);
-    {
-        QPainter p(&pm);
-        if (lent) {
-            p.setPen(QColor(90, 0, 0));
-            p.setBrush(QColor(255, 30, 30));
-            p.drawRect(2, 2, 11, 11);
-        } else {
-            p.setPen(QPen(QColor(128, 0, 0), 1.5));
-            p.drawLine(6, 6, 10, 10);
-            p.drawLine(10, 6, 6, 10);
-        }
-    }
-    QPixmapCache::insert(key, pm);
-    return pm;
-}
-
-bool WheelToArrowFilter::eventFilter(QObject *o, QEvent *e) {
-    if (e->type() != QEvent::Wheel)
-        return false;
-    const auto *w = static_cast<QWheelEvent *>(e);
-    const int delta = w->angleDelta().y() != 0 ? w->angleDelta().y() : w->angleDelta().x();
-    // The key goes where the wheel message was addressed: the focused control.
-    QObject *target = QApplication::focusWidget();
-    if (!target)
-        target = o;
-    QKeyEvent key(QEvent::KeyPress, delta <= 0 ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier);
-    QApplication::sendEvent(target, &key);
-    return true;
-}
 
 Tfrm_Main::Tfrm_Main(DesktopServices &services, QWidget *parent)
     : QMainWindow(parent), services_(services), tbl_(new BookList(db_, this)), ctx_{db_, *tbl_, beall_, services_} {
@@ -190,13 +99,16 @@ void Tfrm_Main::buildLayout() {
     edit1_->setGeometry(8, 4, 121, 21);
     edit1_->raise();
     connect(edit1_, &QLineEdit::textChanged, this, &Tfrm_Main::Edit1Change);
+    edit1_->installEventFilter(this);
     v->addWidget(panel1);
 
     grid_ = new QTableView(central);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     model_ = new BookGridModel(*tbl_, grid_);
+    failures_ = new ReadFailures(services_, this);
+    model_->setReadFailures(failures_);
     grid_->setModel(model_);
-    grid_->setItemDelegate(new GridDelegate(grid_));
+    grid_->setItemDelegate(new BookGridDelegate(grid_));
     grid_->setVerticalHeader(new RowIndicatorHeader(grid_));
     SetRowGrid(grid_);
     grid_->verticalHeader()->show(); // the book grid keeps its row indicator
@@ -232,13 +144,13 @@ void Tfrm_Main::buildLayout() {
     });
     connect(tbl_, &Dataset::rowChanged, this, [this](int row) {
         if (row == tbl_->currentIndex())
-            showDetails();
+            readGuarded([this] { showDetails(); });
     });
     // The view keeps its selection model for the whole run (the model is never replaced).
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &cur) {
         if (!syncing_ && cur.isValid() && cur.row() != tbl_->currentIndex()) {
             syncing_ = true;
-            tbl_->moveTo(cur.row());
+            readGuarded([this, &cur] { tbl_->moveTo(cur.row()); });
             syncing_ = false;
         }
     });
@@ -268,9 +180,18 @@ void Tfrm_Main::buildLayout() {
     value("kiado_nev", 92, 56);
     makeLabel(panel2_, QStringLiteral("sorozat"), 4, 72, true);
     value("sorozat_nev", 92, 72);
+    // The picture frame: 132 wide at the panel's right edge, its full inside height. A
+    // layout places it whenever the panel is sized; the labels keep their fixed places.
     panel3_ = new QFrame(panel2_);
     panel3_->setObjectName(QStringLiteral("Panel3"));
     panel3_->setFrameShape(QFrame::NoFrame);
+    panel3_->setFixedWidth(132);
+    panel3_->installEventFilter(this);
+    auto *p2 = new QHBoxLayout(panel2_);
+    p2->setContentsMargins(0, 0, 0, 0);
+    p2->setSpacing(0);
+    p2->addStretch(1);
+    p2->addWidget(panel3_);
     image1_ = new QLabel(panel3_);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setScaledContents(true);
@@ -300,13 +221,21 @@ void Tfrm_Main::buildLayout() {
 
 bool Tfrm_Main::FormCreate() {
     columnsLoaded_ = false;
+    startFailed_ = true; // until the window is ready
     QDir().mkpath(ProgramPath(QStringLiteral("Html")));
     startBounds_ = LoadWindowSettings(beall_);
     setGeometry(startBounds_);
+    outerSize_ = startBounds_.size();
     if (!QFileInfo(beall_.DatabasePath).isFile()) {
         services_.ShowError(QStringLiteral("Nem létező adatbázis"), this);
         return false;
     }
+    auto cannotOpen = [this](const QString &why) {
+        services_.ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n%1\n%2").arg(beall_.DatabasePath, why), this);
+        tbl_->close();
+        db_.close();
+        return false;
+    };
     try {
         db_.open(beall_.DatabasePath);
         for (const char *t : {"konyvek", "mezo", "beallit"})
@@ -314,13 +243,10 @@ bool Tfrm_Main::FormCreate() {
                 throw DbError(QStringLiteral("Az állomány nem Kodexa katalógus: hiányzik a(z) %1 tábla.").arg(QLatin1String(t)));
         LoadGridColumns();
         LoadDatabaseSettings(db_, beall_);
+    } catch (const Error &e) {
+        return cannotOpen(e.message());
     } catch (const std::exception &e) {
-        const auto *dbe = dynamic_cast<const DbError *>(&e);
-        services_.ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n%1\n%2")
-                                .arg(beall_.DatabasePath, dbe ? dbe->message() : QString::fromUtf8(e.what())),
-                            this);
-        db_.close();
-        return false;
+        return cannotOpen(QString::fromUtf8(e.what()));
     }
     QPalette tip = QToolTip::palette();
     tip.setColor(QPalette::ToolTipBase, QColor(255, 218, 181));
@@ -328,12 +254,14 @@ bool Tfrm_Main::FormCreate() {
     QToolTip::setPalette(tip);
     if (beall_.LoginRequired) {
         try {
-            if (!ShowLogin(ctx_, this))
+            if (!ShowLogin(ctx_, this)) {
+                startFailed_ = false;
                 return false;
+            }
         } catch (const std::exception &e) {
-            const auto *dbe = dynamic_cast<const DbError *>(&e);
+            const auto *err = dynamic_cast<const Error *>(&e);
             services_.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") +
-                                    (dbe ? dbe->message() : QString::fromUtf8(e.what())),
+                                    (err ? err->message() : QString::fromUtf8(e.what())),
                                 this);
             return false;
         }
@@ -343,15 +271,32 @@ bool Tfrm_Main::FormCreate() {
         beall_.CanEditMasterData = true;
     }
     try {
-        Stmt q = db_.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
-        if (q.step())
-            sortList(q.text(0), q.text(1), true);
-        else
+        QString field, caption;
+        {
+            Stmt q = db_.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
+            if (q.step()) {
+                field = q.text(0);
+                caption = q.text(1);
+            }
+        }
+        bool sorted = false;
+        if (!field.isEmpty()) {
+            try {
+                sortList(field, caption, true);
+                sorted = true;
+            } catch (const std::exception &) {
+                // A sort mark naming no column: the key order rather than refusing to start.
+            }
+        }
+        if (!sorted)
             sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
+    } catch (const Error &e) {
+        // The book table itself cannot be read (a damaged file): nothing to show.
+        return cannotOpen(e.message());
     } catch (const std::exception &e) {
-        // A sort mark naming no column: fall back to the key order rather than refusing to start.
-        sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
+        return cannotOpen(QString::fromUtf8(e.what()));
     }
+    startFailed_ = false;
     return true;
 }
 
@@ -372,16 +317,33 @@ void Tfrm_Main::FormShow() {
     if (beall_.FullScreen)
         if (QScreen *s = screen()) {
             const QRect work = s->availableGeometry();
-            resize(work.right() + 1, work.bottom() + 1);
+            outerSize_ = QSize(work.right() + 1, work.bottom() + 1);
+            resize(outerSize_);
         }
+    fitOuterSize();
+    // The window manager frames the window a moment after it is shown; look again then.
+    for (int ms : {50, 250, 1000})
+        QTimer::singleShot(ms, this, [this] { fitOuterSize(); });
     applyGridFont();
+}
+
+// Width and Height are the window's outer size, and the window starts with its frame in
+// the top-left corner. The frame is known only once the window manager has put it around
+// the window, shortly after the first show; until then the client area stands for it.
+void Tfrm_Main::fitOuterSize() {
+    if (outerSize_.isEmpty() || !windowHandle())
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return;
+    const QSize inner = outerSize_.shrunkBy(frame);
+    outerSize_ = QSize();
+    resize(inner);
+    move(0, 0);
 }
 
 void Tfrm_Main::resizeEvent(QResizeEvent *e) {
     QMainWindow::resizeEvent(e);
-    if (panel3_)
-        panel3_->setGeometry(panel2_->contentsRect().right() + 1 - 132, panel2_->contentsRect().top(), 132,
-                             panel2_->contentsRect().height());
     if (columnsLoaded_)
         SpreadColumnWidths();
 }
@@ -396,21 +358,38 @@ void Tfrm_Main::FormClose() {
         return;
     closed_ = true;
     if (db_.isOpen()) {
-        const QRect g = geometry();
-        SaveWindowSettings(beall_, QRect(x(), y(), g.width(), g.height()));
+        // The outer size, frame included, as it is restored.
+        const QRect outer = frameGeometry();
+        Guarded(services_, this, [&] { SaveWindowSettings(beall_, QRect(x(), y(), outer.width(), outer.height())); });
     }
     tbl_->close();
     db_.close();
 }
 
 bool Tfrm_Main::eventFilter(QObject *o, QEvent *e) {
+    // The window's commands win over the quick-search box: a line edit claims keys such as
+    // Ctrl+E (end of line) and Ctrl+K (delete to the end) for itself, and the title click
+    // puts the focus there.
+    if (o == edit1_ && e->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(e)->keyCombination());
+        for (const QAction *a : std::as_const(actions_))
+            if (a->isEnabled() && a->shortcuts().contains(pressed)) {
+                e->ignore(); // not the edit's: the shortcut fires
+                return true;
+            }
+    }
     // The widths follow the grid's own width, whatever changed it (window, layout, first show).
     if (o == grid_ && e->type() == QEvent::Resize && columnsLoaded_)
         SpreadColumnWidths();
+    if (o == panel3_ && e->type() == QEvent::Resize && !image1_->isHidden())
+        image1_->setGeometry(FitPicture(image1_->pixmap().size(), panel3_->size()));
     return QMainWindow::eventFilter(o, e);
 }
 
 bool Tfrm_Main::event(QEvent *e) {
+    if (!outerSize_.isEmpty() &&
+        (e->type() == QEvent::Move || e->type() == QEvent::Resize || e->type() == QEvent::UpdateRequest))
+        fitOuterSize();
     if (e->type() == QEvent::StatusTip) {
         ShowHintInStatusBar(static_cast<QStatusTipEvent *>(e)->tip());
         return true;
@@ -434,16 +413,16 @@ void Tfrm_Main::LoadGridColumns() {
     QStringList fields{QStringLiteral("kolcsonadva")};
     QStringList titles{QStringLiteral("!")};
     for (int i = 0; i < 6; ++i) {
-        QString field, title;
+        QString field;
         int weight = 0;
         if (i < tblM.recordCount()) {
             tblM.moveTo(i);
             field = tblM.text(QStringLiteral("mezo_nev"));
-            title = tblM.text(QStringLiteral("displabel"));
             weight = VarToInt(tblM.value(QStringLiteral("szeles")));
         }
-        if (title.isEmpty())
-            title = BookColumnLabel(field);
+        // The field's own display label (its column name when it has none), whatever
+        // the configuration table calls it.
+        const QString title = BookColumnLabel(field);
         columnWeights_ << weight;
         gridFields_ << field;
         fields << field;
@@ -497,14 +476,30 @@ void Tfrm_Main::Edit1Change(const QString &text) {
     }
 }
 
+bool Tfrm_Main::readGuarded(const std::function<void()> &read) {
+    if (!failures_->guard(read))
+        return false;
+    if (!tbl_->readFailing())
+        failures_->recovered();
+    return true;
+}
+
 void Tfrm_Main::TblAfterScroll() {
     status_[0]->setText(QString::asprintf("%d / %d", tbl_->recordCount(), tbl_->recNo()));
     // 67 pixels hold a small collection's count; a large one widens the panel rather than being cut.
     const int need = status_[0]->fontMetrics().horizontalAdvance(status_[0]->text()) + 12;
     if (status_[0]->width() < need || (status_[0]->width() > 67 && need <= 67))
         status_[0]->setFixedWidth(std::max(67, need));
-    showDetails();
-    ShowBookPicture();
+    const bool read = readGuarded([this] {
+        showDetails();
+        ShowBookPicture();
+    });
+    if (!read) {
+        // No half of another book's details: the panel stays empty until the row can be read.
+        for (QLabel *l : detail_)
+            l->clear();
+        image1_->hide();
+    }
 }
 
 void Tfrm_Main::showDetails() {
@@ -521,14 +516,7 @@ void Tfrm_Main::ShowBookPicture() {
         image1_->hide();
         return;
     }
-    const QString path = PicturePath(VarToInt(tbl_->value(QStringLiteral("konyvek"))));
-    if (!QFileInfo::exists(path)) {
-        image1_->hide();
-        return;
-    }
-    QImageReader reader(path, "jpeg");
-    reader.setDecideFormatFromContent(false);
-    const QImage img = reader.read();
+    const QImage img = ReadCoverPicture(VarToInt(tbl_->value(QStringLiteral("konyvek"))));
     if (img.isNull()) {
         // A file that is not a readable JPEG shows no picture rather than an error at every move.
         image1_->hide();

@@ -23,6 +23,7 @@ namespace kodexa {
 
 class BookGridModel;
 class DesktopServices;
+class ReadFailures;
 
 class Tfrm_Main final : public QMainWindow {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
 
     // The creation steps; false when the program must end (the reason was already shown).
     bool FormCreate();
+    // After FormCreate gave false: true when it ended on an error, not on the user's choice.
+    bool StartFailed() const { return startFailed_; }
 
     Db &Db1() { return db_; }
     BookList &Tbl() { return *tbl_; }
@@ -81,6 +84,9 @@ private:
     void FormShow();
     void FormClose();
     void command(const std::function<void()> &run);
+    void fitOuterSize();
+    // Reads the list from a Qt handler (a row change, a repaint): failures reported once.
+    bool readGuarded(const std::function<void()> &read);
 
     // Commands acting on their own.
     void aUjExecute();
@@ -101,9 +107,11 @@ private:
     TBeall beall_;
     AppContext ctx_;
     QRect startBounds_;
+    QSize outerSize_; // wanted size with the frame, applied once the window manager frames the window
     bool columnsLoaded_ = false;
     bool shownOnce_ = false;
     bool closed_ = false;
+    bool startFailed_ = false;
     QVector<int> columnWeights_;
     QStringList gridFields_;
     QString sortField_;
@@ -124,18 +132,8 @@ private:
     QHash<QString, QLabel *> detail_;
     QLabel *status_[4] = {};
     QObject *wheelFilter_ = nullptr;
+    ReadFailures *failures_ = nullptr;
     bool syncing_ = false;
 };
-
-// Turns a mouse-wheel step into an arrow key for the focused control: one step, one row.
-class WheelToArrowFilter final : public QObject {
-    Q_OBJECT
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *o, QEvent *e) override;
-};
-
-// The two 16 x 16 pictures of the lent-flag column.
-QPixmap LentIcon(bool lent);
 
 } // namespace kodexa

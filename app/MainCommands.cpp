@@ -12,6 +12,7 @@
 #include "edit/Mezok.h"
 #include "edit/Szerkeszt.h"
 #include "edit/TorzsAdat.h"
+#include "gui/CoverPicture.h"
 #include "gui/Widgets.h"
 
 #include <QAction>
@@ -209,7 +210,8 @@ void Tfrm_Main::aKepExecute() {
                                                QStringLiteral("JPEG kép állományok (*.jpg)|*.jpg"), QStringLiteral(".jpg"), this);
     if (src.isEmpty())
         return;
-    CopyPicture(src, PicturePath(VarToInt(tbl_->value(QStringLiteral("konyvek")))));
+    // Checked and written whole, as the edit dialog does; a failure is reported.
+    StoreCoverPicture(src, VarToInt(tbl_->value(QStringLiteral("konyvek"))));
     ShowBookPicture();
 }
 
@@ -231,7 +233,7 @@ void Tfrm_Main::aKolcsonadExecute() {
         return;
     }
     QString who;
-    if (!InputString(QStringLiteral("Tétel kölcsönzés"), QStringLiteral("Kinek?"), QString(), who, this))
+    if (!InputString(services_, QStringLiteral("Tétel kölcsönzés"), QStringLiteral("Kinek?"), QString(), who, this))
         return;
     LendBook(*tbl_, who, QDate::currentDate());
 }

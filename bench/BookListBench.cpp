@@ -6,7 +6,7 @@
 
 #include "app/BookGridModel.h"
 #include "app/Main.h"
-#include "data/DesktopServices.h"
+#include "tests/support/ScriptedServices.h"
 #include "data/Seged.h"
 
 #include <benchmark/benchmark.h>

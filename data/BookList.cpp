@@ -140,7 +140,14 @@ const QVector<QVariant> &BookList::rowValues(int row) const {
     for (int i = from; i < to; ++i)
         if (!cache_.contains(rowids_[i]))
             ids.append(rowids_[i]);
-    fetchBlock(ids, [this](qint64 rid, QVector<QVariant> &&v) { cache_.insert(rid, new QVector<QVariant>(std::move(v))); });
+    try {
+        fetchBlock(ids, [this](qint64 rid, QVector<QVariant> &&v) { cache_.insert(rid, new QVector<QVariant>(std::move(v))); });
+    } catch (...) {
+        // Nothing is kept for the rows not read: the next request tries the file again.
+        readFailing_ = true;
+        throw;
+    }
+    readFailing_ = false;
     if (auto *hit = cache_.object(id))
         return *hit;
     // The row vanished under us (deleted by another statement): show it empty.

@@ -37,6 +37,9 @@ public:
     void forEachRow(const std::function<void(const Record &)> &fn) const;
     // Reads the current row again from the file (after a change made by a statement).
     void refreshRow(int row);
+    // true while the last read of rows from the file failed (a lock, a damaged page): the
+    // rows it could not read show empty and are read again when next asked for.
+    bool readFailing() const { return readFailing_; }
 
     static constexpr int CacheRows = 4096;
     static constexpr int BlockRows = 128;
@@ -66,6 +69,7 @@ private:
 
     mutable QCache<qint64, QVector<QVariant>> cache_{CacheRows};
     mutable std::unique_ptr<Stmt> blockStmt_;
+    mutable bool readFailing_ = false;
 };
 
 } // namespace kodexa

@@ -150,7 +150,7 @@ public:
 
     // All columns of a table with their rowids, writable; orderBy is an SQL ORDER BY list.
     void openTable(const QString &table, const QString &orderBy = QString());
-    // Any SELECT; writable only when table is named (the query must then select rowid first).
+    // Any SELECT, read only: a query's rows are never written back.
     void openQuery(const QString &sql, const QVariantMap &params = {});
     void close();
     void refresh();

@@ -1,6 +1,10 @@
 #include "data/Db.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <memory>
 #include <exception>
 #include <sqlite3.h>
 
@@ -125,6 +129,46 @@ bool Stmt::isNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_
 
 // ---- Db ----
 
+int Db::busyTimeout_ = 3000;
+
+namespace {
+
+// Waits out another program's lock for up to the busy timeout. Having just waited in vain,
+// the connection gives up at once for a moment: the many reads of one repaint then fail
+// together, at once, instead of each waiting the whole time again and freezing the window.
+struct BusyWait {
+    int timeoutMs;
+    std::chrono::steady_clock::time_point started{};
+    std::chrono::steady_clock::time_point gaveUp{};
+
+    static int handler(void *arg, int count) {
+        auto *b = static_cast<BusyWait *>(arg);
+        const auto now = std::chrono::steady_clock::now();
+        if (count == 0) {
+            if (b->gaveUp != std::chrono::steady_clock::time_point{} && now - b->gaveUp < std::chrono::seconds(1)) {
+                b->gaveUp = now;
+                return 0;
+            }
+            b->started = now;
+        }
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - b->started).count();
+        if (waited >= b->timeoutMs) {
+            b->gaveUp = now;
+            return 0;
+        }
+        sqlite3_sleep(int(std::min<long long>(10, b->timeoutMs - waited)));
+        return 1;
+    }
+};
+
+// The wait state of each open connection (the program runs one, on its one thread).
+std::map<sqlite3 *, std::unique_ptr<BusyWait>> &BusyWaits() {
+    static std::map<sqlite3 *, std::unique_ptr<BusyWait>> waits;
+    return waits;
+}
+
+} // namespace
+
 Db::~Db() { close(); }
 
 void Db::open(const QString &path, bool create) {
@@ -142,7 +186,9 @@ void Db::open(const QString &path, bool create) {
     db_ = h;
     path_ = path;
     // A second program holding a lock gives a clear error after a short wait, not a hang.
-    sqlite3_busy_timeout(db_, 3000);
+    auto &wait = BusyWaits()[db_];
+    wait = std::make_unique<BusyWait>(BusyWait{busyTimeout_});
+    sqlite3_busy_handler(db_, &BusyWait::handler, wait.get());
     sqlite3_extended_result_codes(db_, 1);
     try {
         // Touching the schema reads the header: a foreign file fails here, before anything is written.
@@ -153,9 +199,14 @@ void Db::open(const QString &path, bool create) {
     }
 }
 
+
+void Db::setBusyTimeout(int ms) { busyTimeout_ = ms; }
+
 void Db::close() {
     if (db_) {
+        sqlite3_busy_handler(db_, nullptr, nullptr);
         sqlite3_close_v2(db_);
+        BusyWaits().erase(db_);
         db_ = nullptr;
     }
 }
@@ -200,24 +251,29 @@ QVector<QPair<QString, QString>> Db::tableColumns(const QString &table) {
 
 // ---- Transaction ----
 
+// A savepoint outside any transaction begins one; inside, it marks a point to return to.
 Transaction::Transaction(Db &db) : db_(db) {
-    db_.exec(QStringLiteral("BEGIN"));
+    db_.exec(QStringLiteral("SAVEPOINT kodexa_tx"));
 }
 
 void Transaction::commit() {
     if (!done_) {
-        db_.exec(QStringLiteral("COMMIT"));
+        // A refused commit (another program reading) leaves the whole to the destructor's rollback.
+        db_.exec(QStringLiteral("RELEASE kodexa_tx"));
         done_ = true;
     }
 }
 
 Transaction::~Transaction() {
     // Not committed: an exception (or an early return) left the scope, so nothing of it stays.
-    if (done_)
+    if (done_ || !db_.handle())
         return;
     try {
-        db_.exec(QStringLiteral("ROLLBACK"));
+        db_.exec(QStringLiteral("ROLLBACK TO kodexa_tx; RELEASE kodexa_tx"));
     } catch (...) {
+        // The engine may have ended the transaction itself (a full disk): make sure none stays open.
+        if (!sqlite3_get_autocommit(db_.handle()))
+            sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }
 

@@ -71,13 +71,19 @@ public:
     sqlite3 *handle() const { return db_; }
     [[noreturn]] void raise() const;
 
+    // How long a connection opened from now on waits for another program's lock (3 s);
+    // tests that hold a lock on purpose shorten it.
+    static void setBusyTimeout(int ms);
+
 private:
+    static int busyTimeout_;
     sqlite3 *db_ = nullptr;
     QString path_;
 };
 
 // Guards many writes in one go: commit() makes them stay; leaving the scope without it
-// (an exception) rolls them all back.
+// (an exception) rolls them all back. Guards nest: an inner one is a savepoint of the
+// outer, so a routine that guards its own writes can also run inside a larger whole.
 class Transaction {
 public:
     explicit Transaction(Db &db);

@@ -1,14 +1,13 @@
 #pragma once
 // Every message box, question, input box, file or folder chooser, document opening and
 // mail hand-over goes through this interface: the program uses the Qt implementation,
-// tests a scripted one that answers from queues and records what was shown.
+// tests a scripted one (tests/support/ScriptedServices.h) that answers from queues and
+// records what was shown. A window gets the services in its constructor and never opens a
+// standard dialog of its own, so a test can press a command and answer what it asks.
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QVector>
-#include <deque>
-#include <optional>
 
 namespace kodexa {
 
@@ -23,6 +22,9 @@ public:
     // true on OK with value replaced; on cancel value is left as it was.
     virtual bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
                            QObject *owner) = 0;
+    // The one-line input box of the windows (Tfrm_InpStr): same contract as queryText.
+    virtual bool inputString(const QString &caption, const QString &prompt, const QString &mask, QString &text,
+                             QObject *owner) = 0;
     // Filters are written "description|pattern|description|pattern"; empty result = cancelled.
     virtual QString openFileName(const QString &title, const QString &dir, const QString &filter,
                                  const QString &defaultExt, QObject *owner) = 0;
@@ -44,91 +46,6 @@ public:
         return queryText(caption, prompt, mask, value, owner);
     }
     void OpenDocument(const QString &target) { openDocument(target); }
-};
-
-// For tests: answers come from queues filled in advance; everything shown is recorded.
-class ScriptedServices final : public DesktopServices {
-public:
-    struct Message {
-        MessageKind kind;
-        QString caption;
-        QString text;
-    };
-    struct Question {
-        QString caption;
-        QString text;
-    };
-
-    std::deque<bool> yesNoAnswers;                   // empty: No
-    std::deque<std::optional<QString>> textAnswers;  // nullopt or empty queue: cancel
-    std::deque<QString> fileAnswers;                 // open and save choosers; empty: cancel
-    std::deque<QString> folderAnswers;
-
-    QVector<Message> messages;
-    QVector<Question> questions;   // yes/no and text prompts, in order
-    QStringList openedDocuments;
-    QStringList fileDialogs;       // titles of the choosers shown
-    QVector<QStringList> mails;    // subject, attachment
-
-    void message(MessageKind kind, const QString &caption, const QString &text, QObject *) override {
-        messages.append({kind, caption, text});
-    }
-    bool askYesNo(const QString &m, const QString &caption, QObject *) override {
-        questions.append({caption, m});
-        if (yesNoAnswers.empty())
-            return false;
-        const bool a = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return a;
-    }
-    bool queryText(const QString &caption, const QString &prompt, const QString &, QString &value, QObject *) override {
-        questions.append({caption, prompt});
-        if (textAnswers.empty())
-            return false;
-        auto a = textAnswers.front();
-        textAnswers.pop_front();
-        if (!a)
-            return false;
-        value = *a;
-        return true;
-    }
-    QString openFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override {
-        return nextFile(title);
-    }
-    QString saveFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override {
-        return nextFile(title);
-    }
-    QString chooseFolder(const QString &title, const QString &, QObject *) override {
-        fileDialogs.append(title);
-        if (folderAnswers.empty())
-            return QString();
-        const QString a = folderAnswers.front();
-        folderAnswers.pop_front();
-        return a;
-    }
-    void openDocument(const QString &target) override { openedDocuments.append(target); }
-    bool sendMail(const QString &subject, const QString &attachment, QObject *) override {
-        mails.append({subject, attachment});
-        return true;
-    }
-
-    QStringList errorTexts() const {
-        QStringList r;
-        for (const auto &m : messages)
-            if (m.kind == MessageKind::Error)
-                r << m.text;
-        return r;
-    }
-
-private:
-    QString nextFile(const QString &title) {
-        fileDialogs.append(title);
-        if (fileAnswers.empty())
-            return QString();
-        const QString a = fileAnswers.front();
-        fileAnswers.pop_front();
-        return a;
-    }
 };
 
 } // namespace kodexa

@@ -62,20 +62,7 @@ void ResolveLookup(Db &db, const QString &table, Record &book) {
 QString PicturePath(qint64 key) {
     const QString dir = ProgramPath(QStringLiteral("Images"));
     QDir().mkpath(dir);
-    return dir + QLatin1Char('/') + QStringLiteral("%1.jpg").arg(key, 5, 10, QLatin1Char('0'));
-}
-
-bool CopyPicture(const QString &source, const QString &target) {
-    const QString part = target + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(source, part))
-        return false;
-    QFile::remove(target);
-    if (!QFile::rename(part, target)) {
-        QFile::remove(part);
-        return false;
-    }
-    return true;
+    return dir + QLatin1Char('/') + KeyText(key) + QStringLiteral(".jpg");
 }
 
 void TblBeforePost(Record &book) {

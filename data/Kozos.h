@@ -19,9 +19,6 @@ void ResolveLookup(Db &db, const QString &table, Record &book);
 // ProgramDir/Images/<key in at least five digits>.jpg; creates the Images folder.
 QString PicturePath(qint64 key);
 
-// Copies a picture file over the book's picture, replacing it only once the copy is whole.
-bool CopyPicture(const QString &source, const QString &target);
-
 // Fills the nine search keys of a book row; refuses nothing.
 void TblBeforePost(Record &book);
 // Key and defaults of a new book: NextKey, dedikalt "N", kolcsonadva "N", dat_besz today.

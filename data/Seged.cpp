@@ -1,6 +1,10 @@
 #include "data/Seged.h"
 
+#include "data/Settings.h"
+
 #include <QSettings>
+#include <cfenv>
+#include <cmath>
 #include <stdexcept>
 
 namespace kodexa {
@@ -192,8 +196,19 @@ bool EqualsAsciiNoCase(const QString &a, const QString &b) {
     return a.size() == b.size() && StartsWithAsciiNoCase(a, b);
 }
 
+int RoundHalfEven(double v) {
+    // nearbyint follows the current rounding mode; make sure it is to-nearest-even.
+    const int old = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(v);
+    std::fesetround(old);
+    return int(r);
+}
+
+QString KeyText(qint64 key) { return QStringLiteral("%1").arg(key, 5, 10, QLatin1Char('0')); }
+
 void LoadWindowPos(const QString &windowName, int &left, int &top) {
-    QSettings ini(ProgramPath(QStringLiteral("Kodexa.ini")), QSettings::IniFormat);
+    QSettings ini(IniPath(), QSettings::IniFormat);
     bool ok = false;
     left = ini.value(windowName + QStringLiteral("/Left")).toInt(&ok);
     if (!ok)
@@ -203,12 +218,11 @@ void LoadWindowPos(const QString &windowName, int &left, int &top) {
         top = 10;
 }
 
-bool SaveWindowPos(const QString &windowName, int left, int top) {
-    QSettings ini(ProgramPath(QStringLiteral("Kodexa.ini")), QSettings::IniFormat);
+void SaveWindowPos(const QString &windowName, int left, int top) {
+    QSettings ini(IniPath(), QSettings::IniFormat);
     ini.setValue(windowName + QStringLiteral("/Left"), left);
     ini.setValue(windowName + QStringLiteral("/Top"), top);
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    WriteIni(ini);
 }
 
 } // namespace kodexa

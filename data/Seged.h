@@ -21,6 +21,12 @@ QDate StoredDate(const QVariant &value);
 int VarToInt(const QVariant &v);
 double VarToFloat(const QVariant &v);
 
+// Rounds to the nearest whole number, halves to the even neighbour (column widths,
+// picture sizes).
+int RoundHalfEven(double v);
+// A record key as it is shown and named on disk: at least five digits, leading zeros.
+QString KeyText(qint64 key);
+
 QString FieldOf(QChar separator, const QString &text, int index);
 // Upper case, then the nine Hungarian accented capitals folded; never changes the length.
 QString NormalizeKey(const QString &text);
@@ -36,6 +42,7 @@ bool EqualsAsciiNoCase(const QString &a, const QString &b);
 
 // Dialog positions in Kodexa.ini, section named after the window; 10, 10 when absent.
 void LoadWindowPos(const QString &windowName, int &left, int &top);
-bool SaveWindowPos(const QString &windowName, int left, int top);
+// A configuration file that cannot be written raises FileError with the file system's reason.
+void SaveWindowPos(const QString &windowName, int left, int top);
 
 } // namespace kodexa

@@ -4,6 +4,7 @@
 #include "data/Seged.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -34,7 +35,23 @@ QRect LoadWindowSettings(TBeall &s) {
     return bounds;
 }
 
-bool SaveWindowSettings(const TBeall &s, const QRect &bounds) {
+void WriteIni(QSettings &ini) {
+    ini.sync();
+    if (ini.status() == QSettings::NoError)
+        return;
+    // QSettings only says that it failed; the file system says why.
+    const QString path = ini.fileName();
+    const bool existed = QFileInfo::exists(path);
+    QFile probe(path);
+    QString reason = QStringLiteral("ismeretlen ok");
+    if (!probe.open(QIODevice::Append))
+        reason = probe.errorString();
+    else if (!existed)
+        probe.remove();
+    throw FileError(QStringLiteral("A beállítások nem írhatók: %1\n%2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+void SaveWindowSettings(const TBeall &s, const QRect &bounds) {
     QSettings ini(IniPath(), QSettings::IniFormat);
     ini.setValue(QStringLiteral("Screen/FullScreen"), s.FullScreen ? 1 : 0);
     ini.setValue(QStringLiteral("Screen/Left"), bounds.left());
@@ -44,8 +61,7 @@ bool SaveWindowSettings(const TBeall &s, const QRect &bounds) {
     ini.setValue(QStringLiteral("Screen/FontSize"), s.FontSize);
     ini.setValue(QStringLiteral("Database/Path"), s.DatabasePath);
     ini.setValue(QStringLiteral("Defaults/HtmlPath"), s.HtmlPath);
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    WriteIni(ini);
 }
 
 void LoadDatabaseSettings(Db &db, TBeall &s) {

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+class QSettings;
+
 namespace kodexa {
 
 class Db;
@@ -22,12 +24,14 @@ struct TBeall {
 };
 
 QString IniPath(); // ProgramDir/Kodexa.ini
+// Writes what was set on ini to its file; FileError with the file system's reason when it cannot.
+void WriteIni(QSettings &ini);
 
 // Reads "Screen", "Database" and "Defaults" with their defaults; returns the window bounds.
 // Does not test the database file (the caller reports a missing one).
 QRect LoadWindowSettings(TBeall &settings);
 // Writes the eight keys back; other sections of the file stay as they are.
-bool SaveWindowSettings(const TBeall &settings, const QRect &bounds);
+void SaveWindowSettings(const TBeall &settings, const QRect &bounds);
 // The first row of beallit: login flag and mail sender.
 void LoadDatabaseSettings(Db &db, TBeall &settings);
 

@@ -1,5 +1,6 @@
 #include "edit/InpStr.h"
 
+#include "data/DesktopServices.h"
 #include "gui/Widgets.h"
 
 #include <QLabel>
@@ -8,7 +9,7 @@
 
 namespace kodexa {
 
-Tfrm_InpStr::Tfrm_InpStr(QWidget *parent)
+Tfrm_InpStr::Tfrm_InpStr(DesktopServices &services, QWidget *parent)
     : QDialog(parent), Label1(new QLabel(this)), Edit1(new QLineEdit(this)),
       Button1(new QPushButton(QStringLiteral("OK"), this)), Button2(new QPushButton(QStringLiteral("Mégsem"), this)) {
     setObjectName(QStringLiteral("frm_InpStr"));
@@ -34,11 +35,17 @@ Tfrm_InpStr::Tfrm_InpStr(QWidget *parent)
     setTabOrder(Button1, Button2);
     Edit1->setFocus();
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, services);
 }
 
-bool InputString(const QString &caption, const QString &prompt, const QString &mask, QString &text, QWidget *parent) {
-    Tfrm_InpStr box(parent);
+bool InputString(DesktopServices &services, const QString &caption, const QString &prompt, const QString &mask,
+                 QString &text, QWidget *parent) {
+    return services.inputString(caption, prompt, mask, text, parent);
+}
+
+bool ShowInpStr(DesktopServices &services, const QString &caption, const QString &prompt, const QString &mask,
+                QString &text, QWidget *parent) {
+    Tfrm_InpStr box(services, parent);
     box.setWindowTitle(caption);
     box.Label1->setText(prompt);
     box.Label1->adjustSize();

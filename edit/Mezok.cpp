@@ -168,7 +168,7 @@ Tfrm_Mezo::Tfrm_Mezo(AppContext &ctx, QString &sortField, QString &sortCaption, 
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(aClose, &QAction::triggered, this, &QDialog::reject);
 
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
     reopen(1);
 }
 

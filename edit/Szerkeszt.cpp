@@ -7,14 +7,13 @@
 #include "edit/TorzsAdat.h"
 #include "edit/core/BookEdit.h"
 #include "edit/core/Picture.h"
+#include "gui/CoverPicture.h"
 #include "gui/Widgets.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QImage>
@@ -25,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QSaveFile>
 #include <QShowEvent>
 #include <QStringListModel>
 #include <QTabWidget>
@@ -129,7 +127,7 @@ Tfrm_Szerkeszt::Tfrm_Szerkeszt(AppContext &ctx, QWidget *parent) : QDialog(paren
 
     InstallEnterAsTab(this, {DBMemo1});
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
 }
 
 Tfrm_Szerkeszt::~Tfrm_Szerkeszt() = default;
@@ -351,10 +349,9 @@ void Tfrm_Szerkeszt::loadValues() {
     DBText2->setText(r.text(QStringLiteral("kolcsonadva_kinek")));
 
     qint64 key = 0;
-    if (currentKey(key)) {
-        const QString path = PicturePath(key);
+    if (currentKey(key) && HasCoverPicture(key)) {
         // A stored picture that cannot be read does not keep the book from being edited.
-        if (QFileInfo::exists(path) && !showPicture(path))
+        if (!showPicture(ReadCoverPicture(key)))
             clearPicture(QStringLiteral("A kép nem tölthető be."));
     }
 }
@@ -399,8 +396,7 @@ bool Tfrm_Szerkeszt::currentKey(qint64 &key) const {
     return ok;
 }
 
-bool Tfrm_Szerkeszt::showPicture(const QString &path) {
-    const QImage image(path);
+bool Tfrm_Szerkeszt::showPicture(const QImage &image) {
     if (image.isNull())
         return false;
     Image1->setText(QString());
@@ -421,47 +417,29 @@ void Tfrm_Szerkeszt::choosePicture() {
         ctx_.services.ShowWarning(QStringLiteral("A könyvnek nincs azonosítója, ezért képet sem kaphat."), this);
         return;
     }
-    const QString target = PicturePath(key);
     const QString source = ctx_.services.openFileName(QStringLiteral("Játékos kép választás"), QString(), PictureFilter,
                                                       QStringLiteral(".jpg"), this);
     if (source.isEmpty())
         return;
-    // Read and check the picture before anything is replaced: a file that is no picture
-    // must not take the place of a good cover.
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        ctx_.services.ShowError(QStringLiteral("A kép nem olvasható: %1\n%2").arg(source, in.errorString()), this);
-        return;
-    }
-    const QByteArray bytes = in.readAll();
-    in.close();
-    if (QImage::fromData(bytes).isNull()) {
-        ctx_.services.ShowError(QStringLiteral("A kiválasztott állomány nem betölthető kép: %1").arg(source), this);
-        return;
-    }
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        ctx_.services.ShowError(QStringLiteral("A kép nem másolható ide: %1\n%2").arg(target, out.errorString()), this);
-        return;
-    }
-    if (!showPicture(target))
-        ctx_.services.ShowError(QStringLiteral("A kép nem tölthető be: %1").arg(target), this);
+    Guarded(ctx_.services, this, [&] {
+        StoreCoverPicture(source, key);
+        if (!showPicture(ReadCoverPicture(key)))
+            ctx_.services.ShowError(QStringLiteral("A kép nem tölthető be: %1").arg(PicturePath(key)), this);
+    });
 }
 
 void Tfrm_Szerkeszt::deletePicture() {
     qint64 key = 0;
     if (!currentKey(key))
         return;
-    const QString path = PicturePath(key);
-    if (!QFileInfo::exists(path))
+    if (!HasCoverPicture(key))
         return;
     if (!ctx_.services.AskYesNo(QStringLiteral("Valóban töröljem a képet?"), QStringLiteral("Megerősítés"), this))
         return;
-    if (!QFile::remove(path)) {
-        ctx_.services.ShowError(QStringLiteral("A kép nem törölhető: %1").arg(path), this);
-        return;
-    }
-    clearPicture();
+    Guarded(ctx_.services, this, [&] {
+        DeleteCoverPicture(key);
+        clearPicture();
+    });
 }
 
 void Tfrm_Szerkeszt::addEditor() {
@@ -478,32 +456,29 @@ void Tfrm_Szerkeszt::addEditor() {
     DBComboBox2->setEditText(text);
 }
 
+QVector<TypedField> Tfrm_Szerkeszt::typedFields() const {
+    QVector<TypedField> out;
+    for (QWidget *w : textControls_)
+        out.append({columns_.value(w), loaded_.value(w), TextOf(w), TypedField::Text});
+    for (QLineEdit *e : numberControls_)
+        out.append({columns_.value(e), loaded_.value(e), e->text(), TypedField::WholeNumber});
+    out.append({QStringLiteral("tartalom"), loaded_.value(DBMemo1), DBMemo1->toPlainText(), TypedField::Contents});
+    return out;
+}
+
 bool Tfrm_Szerkeszt::storeValues() {
     BookList &tbl = ctx_.tbl;
     const FieldList &fields = tbl.fields();
     // Whole numbers and the contents are checked before anything is written.
-    for (QLineEdit *e : numberControls_) {
-        const QString t = e->text().trimmed();
-        if (t == loaded_.value(e).trimmed() || t.isEmpty())
-            continue;
-        bool ok = false;
-        t.toLongLong(&ok);
-        if (!ok) {
-            const int i = fields.indexOf(columns_.value(e));
-            ctx_.services.ShowWarning(
-                QStringLiteral("A(z) „%1” mezőbe csak egész szám írható.").arg(i >= 0 ? fields.fields[i].label : columns_.value(e)), this);
-            PageControl1->setCurrentIndex(0);
-            e->setFocus();
-            return false;
-        }
+    const QVector<TypedField> typed = typedFields();
+    if (const int bad = FirstBadNumber(typed); bad >= 0) {
+        ctx_.services.ShowWarning(BadNumberWarning(fields, typed[bad].column), this);
+        PageControl1->setCurrentIndex(0);
+        numberControls_.value(bad - textControls_.size())->setFocus();
+        return false;
     }
-    const int memo = fields.indexOf(QStringLiteral("tartalom"));
-    const int memoSize = memo >= 0 ? fields.fields[memo].size : 0;
-    if (memoSize > 0 && DBMemo1->toPlainText().size() > memoSize) {
-        ctx_.services.ShowWarning(QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.")
-                                      .arg(memoSize)
-                                      .arg(DBMemo1->toPlainText().size()),
-                                  this);
+    if (const QString w = ContentsWarning(fields, DBMemo1->toPlainText()); !w.isEmpty()) {
+        ctx_.services.ShowWarning(w, this);
         PageControl1->setCurrentIndex(1);
         DBMemo1->setFocus();
         return false;
@@ -512,21 +487,7 @@ bool Tfrm_Szerkeszt::storeValues() {
     // Every attempt starts from the row as it was, so a refused write leaves no trace of
     // the lookups resolved for it.
     tbl.buffer() = original_;
-    // Only what the user changed is written: an untouched field keeps its stored value as is.
-    auto store = [&](QWidget *w, const QString &text) {
-        if (text != loaded_.value(w))
-            tbl.setValue(columns_.value(w), text.isEmpty() ? QVariant() : QVariant(text));
-    };
-    for (QWidget *w : textControls_)
-        store(w, TextOf(w));
-    for (QLineEdit *e : numberControls_) {
-        const QString t = e->text().trimmed();
-        if (t != loaded_.value(e).trimmed())
-            tbl.setValue(columns_.value(e), t.isEmpty() ? QVariant() : QVariant(t.toLongLong()));
-    }
-    if (DBMemo1->toPlainText() != loaded_.value(DBMemo1))
-        tbl.setValue(QStringLiteral("tartalom"),
-                     DBMemo1->toPlainText().isEmpty() ? QVariant() : QVariant(DBMemo1->toPlainText()));
+    StoreChangedFields(tbl.buffer(), typed);
     if (DBCheckBox1->isChecked() != dedikaltLoaded_)
         tbl.setValue(QStringLiteral("dedikalt"), DBCheckBox1->isChecked() ? QStringLiteral("I") : QStringLiteral("N"));
     tbl.setValue(QStringLiteral("dat_besz"), DateTimePicker1->date());
@@ -537,9 +498,12 @@ void Tfrm_Szerkeszt::accept() {
     try {
         if (!storeValues())
             return;
+        // A new author, publisher, ... and the book are written together or not at all.
+        Transaction tx(ctx_.db);
         ResolveBookLookups(ctx_.db, ctx_.tbl.buffer());
         ctx_.tbl.post();
-    } catch (const DbError &e) {
+        tx.commit();
+    } catch (const Error &e) {
         // The dialog stays open with what was typed: the user may correct it or cancel.
         ctx_.services.ShowError(e.message(), this);
         return;

@@ -1,11 +1,13 @@
 #pragma once
 #include "data/AppContext.h"
 #include "data/Dataset.h"
+#include "edit/core/BookEdit.h"
 
 #include <QDialog>
 #include <QHash>
 
 class QCheckBox;
+class QImage;
 class QComboBox;
 class QDateEdit;
 class QFrame;
@@ -45,9 +47,10 @@ private:
     void setTabChain();
     void fillLists();
     void loadValues();
+    QVector<TypedField> typedFields() const;
     bool storeValues();
     bool currentKey(qint64 &key) const;
-    bool showPicture(const QString &path);
+    bool showPicture(const QImage &image);
     void clearPicture(const QString &note = QString());
     void choosePicture();
     void deletePicture();

@@ -120,7 +120,7 @@ Tfrm_TorzsAdat::Tfrm_TorzsAdat(AppContext &ctx, int tableIndex, bool pick, QWidg
     layout->addWidget(pages_, 1);
 
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
 }
 
 QWidget *Tfrm_TorzsAdat::makePage(int i) {
@@ -191,7 +191,7 @@ void Tfrm_TorzsAdat::command(void (Tfrm_TorzsAdat::*fn)()) {
 }
 
 void Tfrm_TorzsAdat::addNames() {
-    const QString text = EditLines(QString(), QStringLiteral("Törzsadat rögzítés"), this, &ctx_.services);
+    const QString text = EditLines(ctx_.services, QString(), QStringLiteral("Törzsadat rögzítés"), this);
     const QStringList names = BulkNames(text);
     if (names.isEmpty())
         return;
@@ -207,7 +207,7 @@ void Tfrm_TorzsAdat::renameRow() {
     if (ds.currentIndex() < 0)
         return;
     QString name = ds.text(table().nameColumn);
-    if (!InputString(QStringLiteral("Törzsadat szerkesztés"), table().prompt, QString(), name, this))
+    if (!InputString(ctx_.services, QStringLiteral("Törzsadat szerkesztés"), table().prompt, QString(), name, this))
         return;
     if (const QString problem = CheckNames(table(), {name}); !problem.isEmpty()) {
         ctx_.services.ShowWarning(problem, this);
@@ -228,7 +228,7 @@ void Tfrm_TorzsAdat::deleteRow() {
 
 void Tfrm_TorzsAdat::exportList() {
     // Only to be read or copied: whatever happens in the editor is dropped.
-    EditLines(NameList(ctx_.db, table().table), QString(), this, &ctx_.services);
+    EditLines(ctx_.services, NameList(ctx_.db, table().table), QString(), this);
 }
 
 void Tfrm_TorzsAdat::search(const QString &typed) {

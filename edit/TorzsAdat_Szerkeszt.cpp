@@ -2,7 +2,7 @@
 
 #include "data/Seged.h"
 #include "data/TextFile.h"
-#include "gui/QtDesktopServices.h"
+#include "data/DesktopServices.h"
 #include "gui/Widgets.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -79,7 +79,7 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
     connect(Button4, &QPushButton::clicked, this, [this] { Guarded(services_, this, [this] { saveToFile(); }); });
 
     SynEdit1->setFocus();
-    RememberPosition(this);
+    RememberPosition(this, services_);
 }
 
 bool Tfrm_TorzsAdat_Szerkeszt::eventFilter(QObject *watched, QEvent *event) {
@@ -115,9 +115,8 @@ void Tfrm_TorzsAdat_Szerkeszt::saveToFile() {
     WriteCp1250Lines(path, TextLines(SynEdit1->text()));
 }
 
-QString EditLines(const QString &text, const QString &caption, QWidget *parent, DesktopServices *services) {
-    QtDesktopServices desktop;
-    Tfrm_TorzsAdat_Szerkeszt editor(services ? *services : desktop, parent);
+QString EditLines(DesktopServices &services, const QString &text, const QString &caption, QWidget *parent) {
+    Tfrm_TorzsAdat_Szerkeszt editor(services, parent);
     if (!caption.isEmpty())
         editor.setWindowTitle(caption);
     editor.setLines(text);

@@ -11,10 +11,8 @@ namespace kodexa {
 class DesktopServices;
 
 // The list editor (Tfrm_TorzsAdat_Szerkeszt): on OK the lines, each followed by a line break;
-// otherwise empty text. services answers the file choosers and shows file errors; without
-// one the desktop's own dialogs are used.
-QString EditLines(const QString &text, const QString &caption, QWidget *parent = nullptr,
-                  DesktopServices *services = nullptr);
+// otherwise empty text. services answers its file choosers and shows its file errors.
+QString EditLines(DesktopServices &services, const QString &text, const QString &caption, QWidget *parent = nullptr);
 
 class Tfrm_TorzsAdat_Szerkeszt final : public QDialog {
     Q_OBJECT

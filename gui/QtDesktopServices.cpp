@@ -1,6 +1,8 @@
 #include "gui/QtDesktopServices.h"
 
 #include "data/Seged.h"
+// The windows' own input box; it is a window like the others, so it lives with them.
+#include "edit/InpStr.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -89,6 +91,11 @@ bool QtDesktopServices::queryText(const QString &caption, const QString &prompt,
         return false;
     value = edit->text();
     return true;
+}
+
+bool QtDesktopServices::inputString(const QString &caption, const QString &prompt, const QString &mask, QString &text,
+                                    QObject *owner) {
+    return ShowInpStr(*this, caption, prompt, mask, text, ownerWidget(owner));
 }
 
 QString QtDesktopServices::openFileName(const QString &title, const QString &dir, const QString &filter,

@@ -11,6 +11,8 @@ public:
     bool askYesNo(const QString &message, const QString &caption, QObject *owner) override;
     bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
                    QObject *owner) override;
+    bool inputString(const QString &caption, const QString &prompt, const QString &mask, QString &text,
+                     QObject *owner) override;
     QString openFileName(const QString &title, const QString &dir, const QString &filter, const QString &defaultExt,
                          QObject *owner) override;
     QString saveFileName(const QString &title, const QString &dir, const QString &filter, const QString &defaultExt,

@@ -13,17 +13,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QTableView>
-#include <QTextEdit>
 
 namespace kodexa {
 
 namespace {
 
+// Edits, combo boxes and date pickers; a memo, a check box or a button keeps its colour.
 bool isColourable(QWidget *w) {
-    return qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w) ||
-           qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w);
+    return qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w);
 }
 
 class FocusColourFilter final : public QObject {
@@ -129,19 +128,38 @@ void SetRowGrid(QTableView *grid) {
     grid->verticalHeader()->hide();
 }
 
-void RememberPosition(QDialog *dialog) {
+namespace {
+class StarEchoStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
+
+void SetStarEcho(QLineEdit *edit) {
+    auto *style = new StarEchoStyle;
+    style->setParent(edit);
+    edit->setStyle(style);
+    edit->setEchoMode(QLineEdit::Password);
+}
+
+void RememberPosition(QDialog *dialog, DesktopServices &services) {
     int left = 10, top = 10;
     LoadWindowPos(dialog->objectName(), left, top);
     dialog->move(left, top);
-    QObject::connect(dialog, &QDialog::finished, dialog, [dialog] {
-        SaveWindowPos(dialog->objectName(), dialog->x(), dialog->y());
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, &services] {
+        Guarded(services, dialog, [dialog] { SaveWindowPos(dialog->objectName(), dialog->x(), dialog->y()); });
     });
 }
 
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command) {
     try {
         command();
-    } catch (const DbError &e) {
+    } catch (const Error &e) {
         services.ShowError(e.message(), owner);
     } catch (const std::exception &e) {
         services.ShowError(QString::fromUtf8(e.what()), owner);

@@ -12,6 +12,7 @@
 class QWidget;
 class QAbstractItemView;
 class QDialog;
+class QLineEdit;
 class QTableView;
 
 namespace kodexa {
@@ -25,12 +26,15 @@ inline const QColor FocusColour{166, 202, 240};
 void InstallFocusColour(QWidget *window);
 // Turns Enter into a move to the next control in the tab order, except in the widgets listed.
 void InstallEnterAsTab(QWidget *window, const QSet<QWidget *> &except = {});
+// A password edit: one "*" for each character typed, whatever the style's own mark.
+void SetStarEcho(QLineEdit *edit);
 // Every data grid takes its font size from the settings record.
 void SetGridFont(QAbstractItemView *grid, int pointSize);
 // A browse grid: read-only, one whole row selected at a time, no row numbers.
 void SetRowGrid(QTableView *grid);
-// Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes.
-void RememberPosition(QDialog *dialog);
+// Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes;
+// a configuration file that cannot be written is reported through services.
+void RememberPosition(QDialog *dialog, DesktopServices &services);
 // Runs one command; anything it throws is shown in the error box and the program goes on.
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command);
 

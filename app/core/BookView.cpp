@@ -3,18 +3,9 @@
 #include "data/Schema.h"
 #include "data/Seged.h"
 
-#include <cfenv>
-#include <cmath>
+#include <algorithm>
 
 namespace kodexa {
-
-int RoundHalfEven(double v) {
-    const int old = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(v);
-    std::fesetround(old);
-    return int(r);
-}
 
 QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
     QVector<int> out(weights.size());

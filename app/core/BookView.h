@@ -1,8 +1,7 @@
 #pragma once
-// The arithmetic of the book list view: column widths, picture fitting, sort order.
+// The arithmetic of the book list view: column widths and sort order (the picture is
+// fitted by FitPicture, edit/core/Picture.h).
 
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -17,8 +16,5 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth);
 QString OrderColumnFor(const QString &field);
 // The two statements that move the sort mark of mezo to the field.
 QStringList SortMarkStatements(const QString &field);
-
-// Round half to even, as the widths and picture sizes need.
-int RoundHalfEven(double v);
 
 } // namespace kodexa

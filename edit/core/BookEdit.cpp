@@ -17,9 +17,57 @@ void ResolveBookLookups(Db &db, Record &book) {
         ResolveLookup(db, t, book);
 }
 
+namespace {
+bool changed(const TypedField &f) {
+    return f.kind == TypedField::WholeNumber ? f.typed.trimmed() != f.loaded.trimmed() : f.typed != f.loaded;
+}
+} // namespace
+
+int FirstBadNumber(const QVector<TypedField> &fields) {
+    for (int i = 0; i < fields.size(); ++i) {
+        const TypedField &f = fields[i];
+        if (f.kind != TypedField::WholeNumber || !changed(f) || f.typed.trimmed().isEmpty())
+            continue;
+        bool ok = false;
+        f.typed.trimmed().toLongLong(&ok);
+        if (!ok)
+            return i;
+    }
+    return -1;
+}
+
+QString BadNumberWarning(const FieldList &fields, const QString &column) {
+    const int i = fields.indexOf(column);
+    return QStringLiteral("A(z) „%1” mezőbe csak egész szám írható.").arg(i >= 0 ? fields.fields[i].label : column);
+}
+
+QString ContentsWarning(const FieldList &fields, const QString &contents) {
+    const int memo = fields.indexOf(QStringLiteral("tartalom"));
+    const int size = memo >= 0 ? fields.fields[memo].size : 0;
+    if (size <= 0 || contents.size() <= size)
+        return QString();
+    return QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.").arg(size).arg(contents.size());
+}
+
+void StoreChangedFields(Record &book, const QVector<TypedField> &fields) {
+    for (const TypedField &f : fields) {
+        if (!changed(f))
+            continue;
+        const QString t = f.kind == TypedField::WholeNumber ? f.typed.trimmed() : f.typed;
+        if (t.isEmpty())
+            book.setValue(f.column, QVariant());
+        else if (f.kind == TypedField::WholeNumber)
+            book.setValue(f.column, t.toLongLong());
+        else
+            book.setValue(f.column, t);
+    }
+}
+
 QString AppendEditor(const QString &current, const QString &name) {
-    // A blank field takes the name alone; anything else is kept as typed.
-    if (current.trimmed().isEmpty())
+    // An empty field would give "; name": the leading separator goes. A field that itself
+    // begins with ";" keeps every character (cutting two would lose what the user typed),
+    // and a blank one is kept as it is, like any other text.
+    if (current.isEmpty())
         return name;
     return current + QStringLiteral("; ") + name;
 }
@@ -38,7 +86,7 @@ QString BookKeyText(const QVariant &key) {
     const qlonglong n = key.toLongLong(&ok);
     if (!ok)
         return key.toString();
-    return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0'));
+    return KeyText(n);
 }
 
 

@@ -1,10 +1,10 @@
 #pragma once
-
-#include "data/Seged.h" // StoredDate
-// The book edit dialog's rules that need no window: the editors field, the lookups
-// resolved before a book is written, the key and date as the dialog shows them.
+// The book edit dialog's rules that need no window: the checks and the write of what the
+// user changed, the editors field, the lookups resolved before a book is written, the key
+// as the dialog shows it. (Stored dates are read by StoredDate of data/Seged.h.)
 
 #include "data/Dataset.h"
+#include "data/Seged.h"
 
 #include <QDate>
 #include <QStringList>
@@ -16,8 +16,27 @@ const QStringList &BookLookupOrder();
 // Resolves every lookup name of the book in that order (may add lookup rows).
 void ResolveBookLookups(Db &db, Record &book);
 
+// One field of the dialog: its text as loaded and as the user left it.
+struct TypedField {
+    QString column;
+    QString loaded;
+    QString typed;
+    enum Kind { Text, WholeNumber, Contents } kind = Text;
+};
+
+// The first whole-number field whose changed text is not a whole number, or -1; an
+// unchanged or emptied field passes (blanks around the digits do not count).
+int FirstBadNumber(const QVector<TypedField> &fields);
+// The warning for a whole-number field that holds something else.
+QString BadNumberWarning(const FieldList &fields, const QString &column);
+// The warning when the contents are longer than their column holds, or empty text.
+QString ContentsWarning(const FieldList &fields, const QString &contents);
+// Writes into book only what the user changed: an untouched field keeps its stored value
+// exactly as it was. Emptied text becomes NULL; whole numbers are stored as numbers.
+void StoreChangedFields(Record &book, const QVector<TypedField> &fields);
+
 // The editors text after adding one author: "; " and the name after what is there, or
-// just the name when the field is empty.
+// the name alone when the field is empty.
 QString AppendEditor(const QString &current, const QString &name);
 
 // The lines of a NameList text (the trailing line end gives no extra item).

@@ -1,7 +1,6 @@
 #include "edit/core/Picture.h"
 
-#include <cfenv>
-#include <cmath>
+#include "data/Seged.h"
 
 namespace kodexa {
 
@@ -17,12 +16,8 @@ QRect FitPicture(QSize picture, QSize frame, bool *stretched) {
         const double byHeight = double(frame.height()) / h;
         if (byHeight < scale)
             scale = byHeight;
-        // nearbyint follows the current rounding mode; make sure it is to-nearest-even.
-        const int mode = std::fegetround();
-        std::fesetround(FE_TONEAREST);
-        w = int(std::nearbyint(w * scale));
-        h = int(std::nearbyint(h * scale));
-        std::fesetround(mode);
+        w = RoundHalfEven(w * scale);
+        h = RoundHalfEven(h * scale);
         if (stretched)
             *stretched = true;
     }

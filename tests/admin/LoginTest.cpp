@@ -158,6 +158,8 @@ TEST_F(LoginTest, EnterMovesFocusAlongTheEdits) {
     QTest::keyClick(u, Qt::Key_Return);
     EXPECT_EQ(dlg->focusWidget(), p);
     TypeText(p, QStringLiteral("admin"));
+    // One star a character, not the style's own mark.
+    EXPECT_EQ(p->displayText(), QStringLiteral("*****"));
     QTest::keyClick(p, Qt::Key_Return);
     EXPECT_EQ(dlg->focusWidget(), Child<QPushButton>(dlg.get(), QStringLiteral("btnOK")));
     EXPECT_FALSE(dlg->loggedIn()) << "Enter in the password box does not log in by itself";

@@ -22,28 +22,17 @@ protected:
         makeCatalogue();
         AddBook(db, {.cim = "Az ünnepélyes pillanat: ötven év után", .szerzo = "Örkény István", .kiado = "Magvető",
                      .kulcsszavak = "novella; groteszk"});
-        w = std::make_unique<Tfrm_Main>(services);
-        ASSERT_TRUE(w->FormCreate());
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->Grid()->setFocus();
+        w = test::ShowMainWindow(services);
     }
     // Presses F7 and answers the "Kinek?" box with text (nullopt: Mégsem).
     void lend(std::optional<QString> borrower) {
-        test::WhenModal([borrower](QWidget *dlg) {
-            EXPECT_EQ(dlg->windowTitle(), "Tétel kölcsönzés");
-            EXPECT_EQ(dlg->findChild<QLabel *>("Label1")->text(), "Kinek?");
-            if (!borrower) {
-                dlg->findChild<QPushButton *>("Button2")->click();
-                return;
-            }
-            auto *edit = dlg->findChild<QLineEdit *>("Edit1");
-            EXPECT_EQ(edit->text(), "");
-            edit->setText(*borrower);
-            QTest::keyClick(edit, Qt::Key_Return);
-        });
+        services.textAnswers.push_back(borrower);
         key(Qt::Key_F7);
+        ASSERT_FALSE(services.questions.isEmpty());
+        EXPECT_EQ(services.questions.last().caption, "Tétel kölcsönzés");
+        EXPECT_EQ(services.questions.last().text, "Kinek?");
+        EXPECT_EQ(services.textShown.last(), "");
+        EXPECT_TRUE(services.textAnswers.empty());
     }
     void key(Qt::Key k) { test::PressKey(w->Grid(), k); }
     QString row(const QString &sql) { return db.scalar(sql).toString(); }

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFrame>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -400,4 +401,58 @@ TEST_F(MainTest, HintGoesToTheStatusBarAndLinksOpenThroughTheDesktop) {
     EXPECT_TRUE(services.openedDocuments[1].startsWith("mailto:"));
     EXPECT_TRUE(services.openedDocuments[1].endsWith("?subject=Kodexa"));
     EXPECT_EQ(services.openedDocuments[2], path("Ujdonsag.exe"));
+}
+
+TEST_F(MainTest, PictureFrameSitsAtTheRightEdgeOfTheDetailPanelOnceShown) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    showActive();
+    auto *panel2 = w->findChild<QFrame *>("Panel2");
+    auto *panel3 = w->findChild<QFrame *>("Panel3");
+    ASSERT_TRUE(panel2 && panel3);
+    const QRect inside = panel2->contentsRect();
+    EXPECT_EQ(panel3->geometry(), QRect(inside.right() + 1 - 132, inside.top(), 132, inside.height()));
+    EXPECT_GT(panel3->x(), w->findChild<QLabel *>("Detail_cim")->geometry().right());
+    // And it follows the window's width.
+    w->resize(w->width() + 100, w->height());
+    QApplication::processEvents();
+    EXPECT_EQ(panel3->geometry().right(), panel2->contentsRect().right());
+}
+
+TEST_F(MainTest, GridTitlesAreTheFieldsOwnLabels) {
+    makeCatalogue();
+    // What the configuration table calls the column is not the grid's title.
+    db.exec("UPDATE mezo SET displabel='Könyv címe' WHERE mezo_nev='cim'");
+    ASSERT_TRUE(start());
+    const int col = w->GridModel()->fields().indexOf("cim");
+    EXPECT_EQ(w->GridModel()->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString(), "cím");
+    EXPECT_EQ(w->GridModel()->headerData(col - 1, Qt::Horizontal, Qt::DisplayRole).toString(), "szerző");
+}
+
+TEST_F(MainTest, CommandShortcutsWinOverTheQuickSearchBox) {
+    makeCatalogue(true);
+    ASSERT_TRUE(start());
+    showActive();
+    auto *edit = w->findChild<QLineEdit *>("Edit1");
+    edit->setFocus();
+    test::TypeText(edit, "ab");
+    edit->setCursorPosition(0);
+    QStringList fired;
+    for (const char *name : {"aExcelbe", "aNyomtatKep", "aHtml"}) {
+        // The commands of later windows may not be wired yet: a stand-in takes the shortcut.
+        QAction *a = w->Action(name) ? w->Action(name) : w->AddCommand(name, [] {});
+        // Only that the shortcut reached the command; what the command does is not this test's.
+        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(a, &QAction::triggered, w.get(), [&fired, name] { fired << name; });
+    }
+    test::PressKey(edit, Qt::Key_E, Qt::ControlModifier);
+    test::PressKey(edit, Qt::Key_K, Qt::ControlModifier);
+    test::PressKey(edit, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(fired, (QStringList{"aExcelbe", "aNyomtatKep", "aHtml"}));
+    // The box kept its text and cursor: none of the keys did its own line-edit work.
+    EXPECT_EQ(edit->text(), "ab");
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    // Keys no command uses still type.
+    test::PressKey(edit, Qt::Key_End);
+    EXPECT_EQ(edit->cursorPosition(), 2);
 }

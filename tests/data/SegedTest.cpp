@@ -1,6 +1,8 @@
 #include "data/Seged.h"
+#include "data/Settings.h"
 #include "support/Fixture.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace kodexa;
@@ -87,10 +89,23 @@ TEST_F(WindowPosTest, DefaultsToTenAndRoundTripsBesideOtherSections) {
     LoadWindowPos("frm_Beallit", l, t);
     EXPECT_EQ(l, 10); // not a number: the default
     EXPECT_EQ(t, 77);
-    ASSERT_TRUE(SaveWindowPos("frm_SQL", 120, 240));
+    SaveWindowPos("frm_SQL", 120, 240);
     LoadWindowPos("frm_SQL", l, t);
     EXPECT_EQ(l, 120);
     EXPECT_EQ(t, 240);
     LoadWindowPos("frm_Beallit", l, t);
     EXPECT_EQ(t, 77);
+}
+
+TEST_F(WindowPosTest, AConfigurationFileThatCannotBeWrittenIsReportedWithTheReason) {
+    // A folder where the file should be: no program, root or not, can write it.
+    ASSERT_TRUE(QDir(dir()).mkdir("Kodexa.ini"));
+    try {
+        SaveWindowPos("frm_SQL", 1, 2);
+        ADD_FAILURE() << "no error";
+    } catch (const FileError &e) {
+        EXPECT_TRUE(e.message().startsWith("A beállítások nem írhatók: " + path("Kodexa.ini") + "\n")) << e.what();
+        EXPECT_GT(e.message().size(), QString("A beállítások nem írhatók: " + path("Kodexa.ini") + "\n").size());
+    }
+    EXPECT_THROW(SaveWindowSettings(TBeall{}, QRect(1, 2, 3, 4)), FileError);
 }

@@ -1,12 +1,15 @@
 #include "edit/core/BookEdit.h"
 
+#include "support/Fixture.h"
+
 #include <gtest/gtest.h>
 
 using namespace kodexa;
 
 TEST(BookEdit, AppendEditorToEmptyAndFilledField) {
     EXPECT_EQ(AppendEditor(QString(), QStringLiteral("Weöres Sándor")), QStringLiteral("Weöres Sándor"));
-    EXPECT_EQ(AppendEditor(QStringLiteral("   "), QStringLiteral("Weöres Sándor")), QStringLiteral("Weöres Sándor"));
+    // Blanks are text like any other: the separator follows them.
+    EXPECT_EQ(AppendEditor(QStringLiteral("   "), QStringLiteral("Weöres Sándor")), QStringLiteral("   ; Weöres Sándor"));
     EXPECT_EQ(AppendEditor(QStringLiteral("Szabó Magda"), QStringLiteral("Weöres Sándor")),
               QStringLiteral("Szabó Magda; Weöres Sándor"));
     // A field that happens to begin with a semicolon keeps every character.
@@ -27,3 +30,57 @@ TEST(BookEdit, KeyAndDateAsShown) {
     EXPECT_FALSE(StoredDate(QVariant()).isValid());
     EXPECT_FALSE(StoredDate(QStringLiteral("tegnap")).isValid());
 }
+
+namespace {
+
+class BookFieldsTest : public kodexa::test::ProgramDirTest {
+protected:
+    void SetUp() override {
+        ProgramDirTest::SetUp();
+        makeCatalogue();
+        fields = TableFields(db, QStringLiteral("konyvek"));
+    }
+    FieldListPtr fields;
+};
+
+TEST_F(BookFieldsTest, NumbersAreCheckedOnlyWhereTheUserChangedThem) {
+    using F = TypedField;
+    // A stored value that is not a number (written by another tool) does not block the save.
+    EXPECT_EQ(FirstBadNumber({{"ar", "12a", "12a", F::WholeNumber}, {"terjedelem", "10", " 12 ", F::WholeNumber},
+                              {"kiadas", "3", "", F::WholeNumber}, {"cim", "", "x y", F::Text}}),
+              -1);
+    EXPECT_EQ(FirstBadNumber({{"cim", "", "abc", F::Text}, {"ar", "", "1 200", F::WholeNumber},
+                              {"terjedelem", "", "x", F::WholeNumber}}),
+              1);
+    EXPECT_EQ(BadNumberWarning(*fields, "terjedelem"), QStringLiteral("A(z) „terjedelem” mezőbe csak egész szám írható."));
+    EXPECT_EQ(BadNumberWarning(*fields, "ar"), QStringLiteral("A(z) „ár” mezőbe csak egész szám írható."));
+}
+
+TEST_F(BookFieldsTest, ContentsAreHeldToTheirColumnsSize) {
+    EXPECT_EQ(ContentsWarning(*fields, QString(2048, QLatin1Char('x'))), QString());
+    EXPECT_EQ(ContentsWarning(*fields, QString(2049, QChar(0x0151))),
+              QStringLiteral("A tartalom legfeljebb 2048 karakter lehet, most 2049 karakter."));
+}
+
+TEST_F(BookFieldsTest, OnlyChangedFieldsAreWrittenAndEmptiedOnesBecomeNull) {
+    using F = TypedField;
+    Record book(fields);
+    book.setValue("cim", QStringLiteral("Régi  cím "));
+    book.setValue("ar", QStringLiteral("12a")); // as another tool stored it
+    book.setValue("terjedelem", 100);
+    book.setValue("alcim", QStringLiteral("Alcím"));
+    book.setValue("tartalom", QStringLiteral("első\nmásodik"));
+    StoreChangedFields(book, {{"cim", "Régi  cím ", "Régi  cím ", F::Text},
+                              {"ar", "12a", " 12a ", F::WholeNumber},
+                              {"terjedelem", "100", "250", F::WholeNumber},
+                              {"alcim", "Alcím", "", F::Text},
+                              {"tartalom", "első\nmásodik", "első\nmásodik\n", F::Contents}});
+    EXPECT_EQ(book.value("cim"), QVariant(QStringLiteral("Régi  cím ")));
+    EXPECT_EQ(book.value("ar"), QVariant(QStringLiteral("12a")));
+    EXPECT_EQ(book.value("terjedelem").typeId(), QMetaType::LongLong);
+    EXPECT_EQ(book.value("terjedelem").toLongLong(), 250);
+    EXPECT_TRUE(book.value("alcim").isNull());
+    EXPECT_EQ(book.value("tartalom").toString(), QStringLiteral("első\nmásodik\n"));
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "edit/InpStr.h"
 
+#include "gui/QtDesktopServices.h"
 #include "gui/Widgets.h"
 #include "support/Fixture.h"
 
@@ -14,7 +15,11 @@ using namespace kodexa::test;
 
 namespace {
 
-class InpStrTest : public ProgramDirTest {};
+// The program's own services show the real box.
+class InpStrTest : public ProgramDirTest {
+protected:
+    QtDesktopServices desktop;
+};
 
 TEST_F(InpStrTest, CancelKeepsTheCallersTextEvenAfterEditing) {
     QString text = QStringLiteral("Kovács Anna");
@@ -26,7 +31,7 @@ TEST_F(InpStrTest, CancelKeepsTheCallersTextEvenAfterEditing) {
         escSeen = edit->text() == QStringLiteral("Szőke Ödön");
         QTest::keyClick(edit, Qt::Key_Escape);
     });
-    EXPECT_FALSE(InputString(QStringLiteral("Tétel kölcsönzés"), QStringLiteral("Kinek?"), QString(), text));
+    EXPECT_FALSE(InputString(desktop, QStringLiteral("Tétel kölcsönzés"), QStringLiteral("Kinek?"), QString(), text));
     EXPECT_TRUE(escSeen);
     EXPECT_EQ(text, QStringLiteral("Kovács Anna"));
 
@@ -34,7 +39,7 @@ TEST_F(InpStrTest, CancelKeepsTheCallersTextEvenAfterEditing) {
         Child<QLineEdit>(w, QStringLiteral("Edit1"))->clear();
         Child<QPushButton>(w, QStringLiteral("Button2"))->click();
     });
-    EXPECT_FALSE(InputString(QStringLiteral("x"), QStringLiteral("y"), QString(), text));
+    EXPECT_FALSE(InputString(desktop, QStringLiteral("x"), QStringLiteral("y"), QString(), text));
     EXPECT_EQ(text, QStringLiteral("Kovács Anna"));
 }
 
@@ -49,7 +54,7 @@ TEST_F(InpStrTest, EnterAcceptsTheEditedTextAndAnEmptyEditIsAnAnswer) {
         TypeText(edit, QStringLiteral(" és bűnügy"));
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    ASSERT_TRUE(InputString(QStringLiteral("Törzsadat szerkesztés"), QStringLiteral("Műfaj"), QString(), text));
+    ASSERT_TRUE(InputString(desktop, QStringLiteral("Törzsadat szerkesztés"), QStringLiteral("Műfaj"), QString(), text));
     EXPECT_EQ(caption, QStringLiteral("Törzsadat szerkesztés"));
     EXPECT_EQ(prompt, QStringLiteral("Műfaj"));
     EXPECT_EQ(text, QStringLiteral("Krimi és bűnügy"));
@@ -58,12 +63,12 @@ TEST_F(InpStrTest, EnterAcceptsTheEditedTextAndAnEmptyEditIsAnAnswer) {
         Child<QLineEdit>(w, QStringLiteral("Edit1"))->clear();
         Child<QPushButton>(w, QStringLiteral("Button1"))->click();
     });
-    EXPECT_TRUE(InputString(QStringLiteral("x"), QStringLiteral("y"), QString(), text));
+    EXPECT_TRUE(InputString(desktop, QStringLiteral("x"), QStringLiteral("y"), QString(), text));
     EXPECT_TRUE(text.isEmpty());
 }
 
 TEST_F(InpStrTest, EditIsSkyBlueWhileFocusedAndThePositionIsRemembered) {
-    Tfrm_InpStr box;
+    Tfrm_InpStr box(services);
     box.show();
     QApplication::setActiveWindow(&box);
     box.Edit1->setFocus();
@@ -73,7 +78,7 @@ TEST_F(InpStrTest, EditIsSkyBlueWhileFocusedAndThePositionIsRemembered) {
 
     box.move(120, 140);
     box.reject();
-    Tfrm_InpStr again;
+    Tfrm_InpStr again(services);
     EXPECT_EQ(again.pos(), QPoint(120, 140));
 }
 

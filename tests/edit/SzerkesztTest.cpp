@@ -222,7 +222,11 @@ TEST_F(SzerkesztTest, EnterMovesOnExceptInContentsAndFocusIsSkyBlue) {
         title->setText(QStringLiteral("Jegyzetek"));
         Child<QTabWidget>(d, QStringLiteral("PageControl1"))->setCurrentIndex(1);
         auto *memo = Child<QPlainTextEdit>(d, QStringLiteral("DBMemo1"));
+        const QColor memoColour = memo->palette().color(QPalette::Base);
         memo->setFocus();
+        // The memo keeps its colour: only edits, combo boxes and the date picker turn blue.
+        EXPECT_EQ(memo->palette().color(QPalette::Base), memoColour);
+        EXPECT_NE(memoColour, FocusColour);
         TypeText(memo, QStringLiteral("egy"));
         QTest::keyClick(memo, Qt::Key_Return);
         TypeText(memo, QStringLiteral("kettő"));

@@ -23,7 +23,7 @@ TEST_F(ListEditorTest, AcceptedUnchangedGivesTheLinesEachWithABreakCancelledGive
         shown = Editor(w)->text();
         Press(w, "Button1");
     });
-    EXPECT_EQ(EditLines(QStringLiteral("Ady Endre\r\nJókai Mór\r\n"), QString()), QStringLiteral("Ady Endre\nJókai Mór\n"));
+    EXPECT_EQ(EditLines(services, QStringLiteral("Ady Endre\r\nJókai Mór\r\n"), QString()), QStringLiteral("Ady Endre\nJókai Mór\n"));
     // The trailing break of the caller's text opens no empty line in the editor.
     EXPECT_EQ(shown, QStringLiteral("Ady Endre\nJókai Mór"));
 
@@ -32,10 +32,10 @@ TEST_F(ListEditorTest, AcceptedUnchangedGivesTheLinesEachWithABreakCancelledGive
         // Esc typed in the editor itself still closes the window.
         PressKey(Editor(w), Qt::Key_Escape);
     });
-    EXPECT_EQ(EditLines(QStringLiteral("Ady Endre"), QString()), QString());
+    EXPECT_EQ(EditLines(services, QStringLiteral("Ady Endre"), QString()), QString());
 
     WhenModal([](QWidget *w) { Press(w, "Button1"); });
-    EXPECT_EQ(EditLines(QString(), QString()), QString());
+    EXPECT_EQ(EditLines(services, QString(), QString()), QString());
 }
 
 TEST_F(ListEditorTest, TypedLinesAndCaption) {
@@ -49,7 +49,7 @@ TEST_F(ListEditorTest, TypedLinesAndCaption) {
         TypeText(ed, QStringLiteral("Mű"));
         Press(w, "Button1");
     });
-    EXPECT_EQ(EditLines(QString(), QStringLiteral("Törzsadat rögzítés")), QStringLiteral("Őrült\nMű\n"));
+    EXPECT_EQ(EditLines(services, QString(), QStringLiteral("Törzsadat rögzítés")), QStringLiteral("Őrült\nMű\n"));
     EXPECT_EQ(caption, QStringLiteral("Törzsadat rögzítés"));
 }
 
@@ -63,7 +63,7 @@ TEST_F(ListEditorTest, LoadsAndSavesWindows1250Files) {
         Press(w, "Button4");
         Press(w, "Button1");
     });
-    EXPECT_EQ(EditLines(QStringLiteral("régi"), QString(), nullptr, &services),
+    EXPECT_EQ(EditLines(services, QStringLiteral("régi"), QString()),
               QStringLiteral("Történet\nFűző\nŽák\n"));
     EXPECT_EQ(services.fileDialogs, (QStringList{"Betöltés file-ból", "Mentés file-ba"}));
     EXPECT_EQ(readFile(QStringLiteral("ki.txt")), QByteArray("T\xF6rt\xE9net\r\nF\xFBz\xF5\r\n\x8E\xE1k\r\n"));
@@ -76,7 +76,7 @@ TEST_F(ListEditorTest, AnUnreadableFileIsReportedAndTheLinesStay) {
         Press(w, "Button4");
         Press(w, "Button1");
     });
-    EXPECT_EQ(EditLines(QStringLiteral("Marad"), QString(), nullptr, &services), QStringLiteral("Marad\n"));
+    EXPECT_EQ(EditLines(services, QStringLiteral("Marad"), QString()), QStringLiteral("Marad\n"));
     const QStringList errors = services.errorTexts();
     ASSERT_EQ(errors.size(), 2);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("A file nem olvasható"))) << errors[0].toStdString();

@@ -1,5 +1,6 @@
 #include "support/Fixture.h"
 
+#include "app/Main.h"
 #include "data/Catalogue.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -53,6 +55,16 @@ void CatalogueTest::openCatalogue(bool demo) {
 }
 
 void CatalogueTest::reopenList() { tbl->open(QStringLiteral("cims"), QStringLiteral("cim")); }
+
+std::unique_ptr<Tfrm_Main> ShowMainWindow(DesktopServices &services) {
+    auto w = std::make_unique<Tfrm_Main>(services);
+    EXPECT_TRUE(w->FormCreate());
+    w->show();
+    w->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->Grid()->setFocus();
+    return w;
+}
 
 void TypeText(QWidget *w, const QString &text) {
     for (QChar ch : text)

@@ -6,7 +6,7 @@
 #include "data/AppContext.h"
 #include "data/BookList.h"
 #include "data/Db.h"
-#include "data/DesktopServices.h"
+#include "support/ScriptedServices.h"
 #include "data/Settings.h"
 
 #include <QString>
@@ -18,6 +18,9 @@
 #include <ostream>
 
 class QWidget;
+namespace kodexa {
+class Tfrm_Main;
+}
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
@@ -60,6 +63,10 @@ protected:
     TBeall settings;
     std::unique_ptr<AppContext> ctx;
 };
+
+// Starts the main window on the catalogue of the program directory, shown and active, with
+// the keyboard in the book grid, as the user finds it; the test fails when it cannot start.
+std::unique_ptr<Tfrm_Main> ShowMainWindow(DesktopServices &services);
 
 // Types text into the widget one character at a time (works for accented letters too).
 void TypeText(QWidget *w, const QString &text);

@@ -3,6 +3,10 @@
 #include "support/Fixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QProcess>
 
 using namespace kodexa;
@@ -62,6 +66,23 @@ TEST_F(KodexaInitTest, DemoCatalogueIsConsistent) {
         EXPECT_EQ(db.scalar(sql).toInt(), 0) << t;
     }
     EXPECT_EQ(db.scalar("SELECT count(*) FROM konyvek WHERE kulcsszavak LIKE '%Könyvtár%'").toInt() > 0, true);
+}
+
+TEST_F(KodexaInitTest, DemoGivesTheFirstBooksCoverPicturesAndKeepsPicturesAlreadyThere) {
+    QDir().mkpath(path("Images"));
+    writeFile("Images/00002.jpg", "saját kép");
+    ASSERT_EQ(run({"--demo", path("Kodexa.sqb")}), 0);
+    for (const char *name : {"00001.jpg", "00003.jpg", "00006.jpg"}) {
+        QImageReader reader(path(QStringLiteral("Images/") + name), "jpeg");
+        reader.setDecideFormatFromContent(false);
+        EXPECT_EQ(reader.read().size(), QSize(240, 360)) << name;
+    }
+    EXPECT_EQ(readFile("Images/00002.jpg"), "saját kép");
+    EXPECT_FALSE(QFile::exists(path("Images/00007.jpg")));
+    // A plain catalogue gets none.
+    ASSERT_TRUE(QDir().mkpath(path("mashol")));
+    ASSERT_EQ(run({path("mashol/ures.sqb")}), 0);
+    EXPECT_FALSE(QFileInfo::exists(path("mashol/Images")));
 }
 
 TEST_F(KodexaInitTest, RefusesToOverwriteAndReportsUnwritablePaths) {

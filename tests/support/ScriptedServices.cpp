@@ -1,0 +1,82 @@
+#include "support/ScriptedServices.h"
+
+namespace kodexa {
+
+void ScriptedServices::message(MessageKind kind, const QString &caption, const QString &text, QObject *) {
+    messages.append({kind, caption, text});
+}
+
+bool ScriptedServices::askYesNo(const QString &m, const QString &caption, QObject *) {
+    questions.append({caption, m});
+    if (yesNoAnswers.empty())
+        return false;
+    const bool a = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return a;
+}
+
+bool ScriptedServices::queryText(const QString &caption, const QString &prompt, const QString &, QString &value,
+                                 QObject *) {
+    return nextText(caption, prompt, value);
+}
+
+bool ScriptedServices::inputString(const QString &caption, const QString &prompt, const QString &, QString &text,
+                                   QObject *) {
+    return nextText(caption, prompt, text);
+}
+
+bool ScriptedServices::nextText(const QString &caption, const QString &prompt, QString &value) {
+    questions.append({caption, prompt});
+    textShown.append(value);
+    if (textAnswers.empty())
+        return false;
+    auto a = textAnswers.front();
+    textAnswers.pop_front();
+    if (!a)
+        return false;
+    value = *a;
+    return true;
+}
+
+QString ScriptedServices::openFileName(const QString &title, const QString &, const QString &, const QString &,
+                                       QObject *) {
+    return nextFile(title);
+}
+
+QString ScriptedServices::saveFileName(const QString &title, const QString &, const QString &, const QString &,
+                                       QObject *) {
+    return nextFile(title);
+}
+
+QString ScriptedServices::chooseFolder(const QString &title, const QString &, QObject *) {
+    fileDialogs.append(title);
+    if (folderAnswers.empty())
+        return QString();
+    const QString a = folderAnswers.front();
+    folderAnswers.pop_front();
+    return a;
+}
+
+bool ScriptedServices::sendMail(const QString &subject, const QString &attachment, QObject *) {
+    mails.append({subject, attachment});
+    return true;
+}
+
+QStringList ScriptedServices::errorTexts() const {
+    QStringList r;
+    for (const auto &m : messages)
+        if (m.kind == MessageKind::Error)
+            r << m.text;
+    return r;
+}
+
+QString ScriptedServices::nextFile(const QString &title) {
+    fileDialogs.append(title);
+    if (fileAnswers.empty())
+        return QString();
+    const QString a = fileAnswers.front();
+    fileAnswers.pop_front();
+    return a;
+}
+
+} // namespace kodexa

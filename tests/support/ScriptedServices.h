@@ -1,0 +1,60 @@
+#pragma once
+// The desktop services of the tests: answers come from queues filled in advance and
+// everything shown is recorded, so a test presses a command and checks what it asked.
+
+#include "data/DesktopServices.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <deque>
+#include <optional>
+
+namespace kodexa {
+
+class ScriptedServices final : public DesktopServices {
+public:
+    struct Message {
+        MessageKind kind;
+        QString caption;
+        QString text;
+    };
+    struct Question {
+        QString caption;
+        QString text;
+    };
+
+    std::deque<bool> yesNoAnswers;                   // empty: No
+    // Answers both text boxes (queryText and the input box), in the order they are asked;
+    // nullopt or an empty queue: cancel.
+    std::deque<std::optional<QString>> textAnswers;
+    std::deque<QString> fileAnswers;                 // open and save choosers; empty: cancel
+    std::deque<QString> folderAnswers;
+
+    QVector<Message> messages;
+    QVector<Question> questions;   // yes/no and text prompts, in order
+    QStringList textShown;         // the initial text each text box was opened with
+    QStringList openedDocuments;
+    QStringList fileDialogs;       // titles of the choosers shown
+    QVector<QStringList> mails;    // subject, attachment
+
+    void message(MessageKind kind, const QString &caption, const QString &text, QObject *) override;
+    bool askYesNo(const QString &m, const QString &caption, QObject *) override;
+    bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
+                   QObject *) override;
+    bool inputString(const QString &caption, const QString &prompt, const QString &mask, QString &text,
+                     QObject *) override;
+    QString openFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override;
+    QString saveFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override;
+    QString chooseFolder(const QString &title, const QString &, QObject *) override;
+    void openDocument(const QString &target) override { openedDocuments.append(target); }
+    bool sendMail(const QString &subject, const QString &attachment, QObject *) override;
+
+    QStringList errorTexts() const;
+
+private:
+    bool nextText(const QString &caption, const QString &prompt, QString &value);
+    QString nextFile(const QString &title);
+};
+
+} // namespace kodexa
