@@ -4,6 +4,8 @@
 #include "data/Seged.h"
 #include "data/Settings.h"
 #include "data/TextFile.h"
+#include "exchange/Hatarolt.h"
+#include "exchange/core/RowSource.h"
 #include "gui/Actions.h"
 #include "gui/QueryCursorModel.h"
 #include "gui/Widgets.h"
@@ -28,8 +30,6 @@
 namespace kodexa {
 
 namespace {
-// Until the delimited export is part of the program, Export stays disabled.
-constexpr bool ExportAvailable = false;
 const QString Interrupted = QStringLiteral("A futtatás megszakítva, az adatbázis nem változott.");
 
 QString SqlFolder() {
@@ -254,7 +254,7 @@ void Tfrm_SQL::showResult(std::unique_ptr<QueryCursor> cursor) {
     for (int c = 0; c < model_->columnCount(); ++c)
         DBGrid1->setColumnWidth(c, 64);
     PageControl1->setCurrentIndex(1);
-    aExport->setEnabled(ExportAvailable);
+    aExport->setEnabled(true);
     StatusBar1->setText(QStringLiteral("%1 sor").arg(rows));
 }
 
@@ -320,7 +320,12 @@ void Tfrm_SQL::aMentExecute() {
 }
 
 void Tfrm_SQL::aExportExecute() {
-    // The delimited export is not part of the program yet.
+    const QueryCursor *cursor = model_->cursor();
+    if (!cursor)
+        return;
+    // The export reads the statement anew, start to end; the grid keeps its own cursor.
+    QuerySource source(ctx_.db, cursor->statement());
+    ExportDelimited(source, QString(), false, ctx_.services, this);
 }
 
 void ShowSqlConsole(AppContext &ctx, QWidget *parent) {

@@ -155,12 +155,21 @@ TEST_F(SqlWindowTest, AQueryShowsItsRowsOnTheResultPage) {
     EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("cim"));
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, 0)).toString(), QStringLiteral("1"));
     EXPECT_EQ(grid->horizontalHeader()->sectionSize(1), 64);
+    ASSERT_TRUE(w->aExport->isEnabled());
+    QString exportTitle;
+    WhenModal([&exportTitle](QWidget *dlg) {
+        exportTitle = dlg->objectName() + QLatin1Char('|') + dlg->windowTitle();
+        dlg->close();
+    });
+    w->aExport->trigger();
+    EXPECT_EQ(exportTitle, QStringLiteral("frm_Hatarolt|Határolt szöveg export"));
 
     // A command closes the result first; the page stays where it is.
     pages->setCurrentIndex(0);
     run(QStringLiteral("UPDATE c SET x = 0 WHERE x = 1"));
     EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
     EXPECT_EQ(grid->model()->rowCount(), 0);
+    EXPECT_FALSE(w->aExport->isEnabled()) << "closed with the result";
     EXPECT_EQ(pages->currentIndex(), 0);
 }
 
