@@ -1,9 +1,10 @@
 #include "gui/GridView.h"
 
+#include "gui/Pictures.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QWheelEvent>
 
 namespace kodexa {
@@ -44,17 +45,9 @@ void BookGridDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, co
 }
 
 QPixmap LentIcon(bool lent) {
-    // Drawn once and kept: the grid asks for one per visible row at every paint.
-    const QString key = lent ? QStringLiteral("kodexa-lent-1") : QStringLiteral("kodexa-lent-0");
-    QPixmap pm;
-    if (QPixmapCache::find(key, &pm))
-        return pm;
-    pm = QPixmap(16, 16);
-    pm.fill(Qt::transparent);
-    {
+    return CachedPicture(lent ? QStringLiteral("kodexa-lent-1") : QStringLiteral("kodexa-lent-0"), 16, [lent](QPainter &p) {
         // On the shelf: a small grey dot that the eye passes over. Lent: an orange disc with
         // a white arrow pointing out, the one mark that stands out in a column of dots.
-        QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         if (lent) {
             p.setPen(QPen(QColor(150, 60, 0), 1));
@@ -68,9 +61,7 @@ QPixmap LentIcon(bool lent) {
             p.setBrush(QColor(190, 190, 190));
             p.drawEllipse(QRectF(6, 6, 4, 4));
         }
-    }
-    QPixmapCache::insert(key, pm);
-    return pm;
+    });
 }
 
 bool WheelToArrowFilter::eventFilter(QObject *o, QEvent *e) {

@@ -3,6 +3,7 @@
 #include "data/Db.h"
 #include "data/DesktopServices.h"
 #include "data/Seged.h"
+#include "gui/QtDesktopServices.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -96,6 +97,23 @@ private:
     QSet<QWidget *> except_;
 };
 
+class EscapeFilter final : public QObject {
+public:
+    EscapeFilter(QWidget *widget, QDialog *dialog) : QObject(widget), dialog_(dialog) {}
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() != Qt::Key_Escape || k->modifiers() != Qt::NoModifier)
+            return false;
+        dialog_->reject();
+        return true;
+    }
+
+private:
+    QDialog *dialog_;
+};
+
 void installOnTree(QWidget *window, QObject *filter) {
     window->installEventFilter(filter);
     for (QWidget *w : window->findChildren<QWidget *>())
@@ -109,6 +127,8 @@ void InstallFocusColour(QWidget *window) { installOnTree(window, new FocusColour
 void InstallEnterAsTab(QWidget *window, const QSet<QWidget *> &except) {
     installOnTree(window, new EnterAsTabFilter(window, except));
 }
+
+void EscapeRejects(QWidget *widget, QDialog *dialog) { widget->installEventFilter(new EscapeFilter(widget, dialog)); }
 
 void SetGridFont(QAbstractItemView *grid, int pointSize) {
     QFont f = grid->font();
@@ -154,6 +174,11 @@ void RememberPosition(QDialog *dialog, DesktopServices &services) {
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, &services] {
         Guarded(services, dialog, [dialog] { SaveWindowPos(dialog->objectName(), dialog->x(), dialog->y()); });
     });
+}
+
+void RememberPosition(QDialog *dialog) {
+    static QtDesktopServices desktop;
+    RememberPosition(dialog, desktop);
 }
 
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command) {

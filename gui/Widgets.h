@@ -35,6 +35,13 @@ void SetRowGrid(QTableView *grid);
 // Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes;
 // a configuration file that cannot be written is reported through services.
 void RememberPosition(QDialog *dialog, DesktopServices &services);
+// The same, reporting through the desktop's own message box: prefer the form above, so a
+// test's scripted services see the report too.
+void RememberPosition(QDialog *dialog);
+// Esc in widget (an editor that would keep the key to itself) rejects the dialog, as Esc
+// anywhere else in it does.
+void EscapeRejects(QWidget *widget, QDialog *dialog);
+
 // Runs one command; anything it throws is shown in the error box and the program goes on.
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command);
 
