@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
@@ -106,6 +107,7 @@ Tfrm_Elonezet::Tfrm_Elonezet(Report &report, DesktopServices &services, QWidget 
     pageView = new PreviewPage;
     pageView->setObjectName(QStringLiteral("QRPreview"));
     scroll->setWidget(pageView);
+    scroll->viewport()->installEventFilter(this);
     auto *main = new QVBoxLayout(this);
     main->addLayout(bar);
     main->addWidget(scroll, 1);
@@ -175,6 +177,7 @@ void Tfrm_Elonezet::setZoom(Zoom z) {
 }
 
 void Tfrm_Elonezet::render() {
+    const QScopedValueRollback<bool> guard(rendering_, true);
     const double dpi = dotsPerInch();
     const double ratio = devicePixelRatioF();
     const QSize paper(int(PaperWidthMm / 25.4 * dpi * ratio), int(PaperHeightMm / 25.4 * dpi * ratio));
@@ -197,10 +200,11 @@ void Tfrm_Elonezet::render() {
     pageView->setImage(std::move(img));
 }
 
-void Tfrm_Elonezet::resizeEvent(QResizeEvent *e) {
-    QDialog::resizeEvent(e);
-    if (zoom_ != Zoom::Actual && page_ >= 0)
+bool Tfrm_Elonezet::eventFilter(QObject *o, QEvent *e) {
+    // The whole-page and page-width zooms follow the room the page has.
+    if (o == scroll->viewport() && e->type() == QEvent::Resize && zoom_ != Zoom::Actual && page_ >= 0 && !rendering_)
         render();
+    return QDialog::eventFilter(o, e);
 }
 
 void Tfrm_Elonezet::keyPressEvent(QKeyEvent *e) {

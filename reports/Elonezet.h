@@ -60,7 +60,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
-    void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
     void render();
@@ -70,6 +70,7 @@ private:
     DesktopServices &services_;
     report::PageLayout layout_;
     int page_ = -1;
+    bool rendering_ = false;
     Zoom zoom_ = Zoom::PageWidth;
 };
 

@@ -25,6 +25,7 @@ Tfrm_NyomValaszt::Tfrm_NyomValaszt(QWidget *parent)
         box->addWidget(items[i]);
     }
     items[0]->setChecked(true);
+    items[0]->setFocus(); // the arrow keys move the choice, Enter presses OK
     // The CSV hand-over waits for the delimited export window; until then the choice is shown, not offered.
     items[2]->setEnabled(false);
     RadioGroup1->setGeometry(8, 8, 185, 105);

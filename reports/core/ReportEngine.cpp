@@ -50,11 +50,12 @@ struct Measure {
 };
 
 const Measure &measureFor(const Font &f) {
-    static QHash<QString, std::shared_ptr<Measure>> cache;
+    // Kept for the life of the process: fonts must not be released after the application object.
+    static auto *cache = new QHash<QString, Measure *>;
     const QString key = QStringLiteral("%1|%2|%3|%4").arg(f.family).arg(f.points).arg(f.bold).arg(f.italic);
-    auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.insert(key, std::make_shared<Measure>(MakeQFont(f)));
+    auto it = cache->find(key);
+    if (it == cache->end())
+        it = cache->insert(key, new Measure(MakeQFont(f)));
     return **it;
 }
 
