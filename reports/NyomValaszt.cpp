@@ -26,8 +26,6 @@ Tfrm_NyomValaszt::Tfrm_NyomValaszt(QWidget *parent)
     }
     items[0]->setChecked(true);
     items[0]->setFocus(); // the arrow keys move the choice, Enter presses OK
-    // The CSV hand-over waits for the delimited export window; until then the choice is shown, not offered.
-    items[2]->setEnabled(false);
     RadioGroup1->setGeometry(8, 8, 185, 105);
     Button1->setGeometry(16, 122, 75, 25);
     Button2->setGeometry(110, 122, 75, 25);

@@ -2,6 +2,8 @@
 
 #include "data/DesktopServices.h"
 #include "data/Seged.h"
+#include "exchange/Hatarolt.h"
+#include "exchange/core/RowSource.h"
 #include "reports/Elonezet.h"
 #include "reports/NyomValaszt.h"
 
@@ -51,11 +53,14 @@ void RunReport(AppContext &ctx, std::unique_ptr<Report> report, const BookQuery 
     case 1:
         PrintReport(*report, ctx.services, parent);
         break;
-    case 2: // the delimited export of the query is wired once that window is in place
+    case 2: {
+        QuerySource source(ctx.db, query.sqlWithValues());
+        ExportDelimited(source, QString(), false, ctx.services, parent);
+        break;
+    }
     default:
         break;
     }
-    Q_UNUSED(query);
 }
 
 void PrintGrid(AppContext &ctx, const QVector<GridColumn> &columns, int gridWidth, bool print, const QString &title,

@@ -4,6 +4,7 @@
 #include "data/Seged.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -21,6 +22,13 @@ QString BookQuery::sql() const {
         lines << QStringLiteral("WHERE ") + where;
     lines << QStringLiteral("ORDER BY ") + orderBy + QLatin1Char(';');
     return lines.join(QLatin1Char('\n'));
+}
+
+QString BookQuery::sqlWithValues() const {
+    QString s = sql();
+    for (auto it = params.begin(); it != params.end(); ++it)
+        s.replace(QRegularExpression(QStringLiteral(":%1\\b").arg(it.key())), SqlQuote(VarToText(it.value())));
+    return s;
 }
 
 QueryRows::QueryRows(Db &db, BookQuery query) : db_(db), query_(std::move(query)) {}

@@ -20,6 +20,8 @@ struct BookQuery {
     QVariantMap params;
     // The query as the report shows and exports it, one piece per line.
     QString sql() const;
+    // The same with each parameter written in as an SQL literal, for a reader that binds nothing.
+    QString sqlWithValues() const;
 };
 
 class QueryRows final : public ReportSource {

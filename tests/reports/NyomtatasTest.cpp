@@ -2,12 +2,14 @@
 // without a printer, the period dialog, and the printing commands of the main window.
 #include "app/Main.h"
 #include "data/Catalogue.h"
+#include "data/Schema.h"
 #include "reports/Elonezet.h"
 #include "reports/Idoszak.h"
 #include "reports/NyomValaszt.h"
 #include "reports/Nyomtatas.h"
 #include "support/Fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
@@ -98,8 +100,15 @@ TEST_F(NyomtatasTest, PreviewPagesZoomsSavesPdfAndClosesWithEsc) {
 }
 
 TEST_F(NyomtatasTest, WithoutAPrinterTheReportCanBeSavedAsPdf) {
+    // A print server that is not there: the system has no printer.
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", path("nincs-cups.sock").toUtf8());
+    struct Restore {
+        QByteArray v;
+        ~Restore() { v.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", v); }
+    } restore{server};
     if (!QPrinterInfo::availablePrinters().isEmpty())
-        GTEST_SKIP() << "this machine has a printer";
+        GTEST_SKIP() << "the printers of this machine are still seen";
     addBooks(3);
     auto r = MakeQueryReport(db, LendingDef({}), LendingQuery());
     PrintReport(*r, services); // answered No: nothing written
@@ -208,4 +217,33 @@ TEST_F(ReportCommandsTest, CompactListAsksTheTypeThenPreviews) {
     test::WhenModal([](QWidget *m) { test::Child<QPushButton>(m, "Button2")->click(); });
     w->Action("aAdatlap")->trigger();
     EXPECT_TRUE(services.errorTexts().isEmpty());
+}
+
+TEST_F(NyomtatasTest, CsvChoiceWritesTheQueryWithSemicolonsAndNoQualifier) {
+    AddBook(db, {.cim = QStringLiteral("Vásárolt"), .szerzo = QStringLiteral("Őri Ödön"), .ar = 1500, .datBesz = "2024-01-15"});
+    AddBook(db, {.cim = QStringLiteral("Később"), .ar = 10, .datBesz = "2024-02-15"});
+    EXPECT_EQ(PurchasesQuery(QDate(2024, 1, 1), QDate(2024, 1, 31)).sqlWithValues(),
+              "SELECT\n konyvek.*\nFROM konyvek\nWHERE dat_besz BETWEEN '2024-01-01' AND '2024-01-31'\nORDER BY dat_besz, konyvek;");
+    const QString out = path("vasarlas.csv");
+    services.fileAnswers.push_back(out);
+    test::WhenModal([&](QWidget *choice) {
+        test::Child<QRadioButton>(choice, "RadioItem2")->setChecked(true);
+        test::WhenModal([&](QWidget *dlg) {
+            EXPECT_EQ(dlg->objectName(), "frm_Hatarolt");
+            test::Child<QAbstractButton>(dlg, "SpeedButton1")->click();
+            test::Child<QAbstractButton>(dlg, "Button1")->click();
+            test::Child<QAbstractButton>(dlg, "Button2")->click();
+        });
+        test::Child<QPushButton>(choice, "Button1")->click();
+    });
+    PrintPurchases(*ctx, QDate(2024, 1, 1), QDate(2024, 1, 31));
+    const QList<QByteArray> lines = readFile(out).split('\n');
+    ASSERT_GE(lines.size(), 2);
+    QStringList names;
+    for (const auto &c : BookColumns())
+        names << QLatin1String(c.name);
+    EXPECT_EQ(lines[0], names.join(';').toLatin1() + ";\r");
+    EXPECT_EQ(lines.size(), 3); // header, one book, the end
+    EXPECT_TRUE(lines[1].contains(QStringLiteral(";Vásárolt;").toLatin1()));
+    EXPECT_FALSE(lines[1].contains('"'));
 }
