@@ -4,6 +4,7 @@
 // peak memory of each, and the data sheet of one book with a cover.
 #include "bench/ReportBench.h"
 #include "bench/Generator.h"
+#include "bench/Probe.h"
 
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
@@ -230,16 +231,6 @@ void BM_ReportPeakMemory(benchmark::State &state) {
         state.counters["peak_RSS_MB"] = kb / 1024.0;
         state.SetLabel(which);
     });
-}
-
-long VmHWMkB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
 }
 
 } // namespace
