@@ -136,4 +136,7 @@ private:
     bool syncing_ = false;
 };
 
+// The printing commands (app/MainReports.cpp).
+void AddReportCommands(Tfrm_Main &main);
+
 } // namespace kodexa
