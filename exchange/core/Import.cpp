@@ -5,7 +5,6 @@
 #include "data/Kozos.h"
 #include "data/TextFile.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QStringDecoder>
 
@@ -35,15 +34,7 @@ ImportText DecodeImportBytes(const QByteArray &bytes) {
     return {DecodeCp1250(bytes), false};
 }
 
-ImportText ReadImportFile(const QString &path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("%1: %2").arg(path, f.errorString()));
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("%1: %2").arg(path, f.errorString()));
-    return DecodeImportBytes(bytes);
-}
+ImportText ReadImportFile(const QString &path) { return DecodeImportBytes(ReadFileBytes(path)); }
 
 QStringView TrimControls(QStringView s) {
     qsizetype from = 0, to = s.size();
