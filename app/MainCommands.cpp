@@ -2,6 +2,7 @@
 // commands that act on their own.
 #include "app/Main.h"
 
+#include "app/MainAdmin.h"
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
@@ -98,6 +99,8 @@ void Tfrm_Main::buildCommands() {
     for (int i = 0; i < 6; ++i)
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
     AddExchangeCommands(*this);
+    AddUserAndSqlCommands(*this);
+    AddReportCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {
