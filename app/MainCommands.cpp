@@ -96,6 +96,7 @@ void Tfrm_Main::buildCommands() {
         AddCommand(name, run);
     for (int i = 0; i < 6; ++i)
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
+    AddHtmlCommand(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {
