@@ -135,9 +135,6 @@ public:
     bool eventFilter(QObject *o, QEvent *e) override;
 };
 
-// Adds the HTML export command (aHtml) to the window's command set.
-void AddHtmlCommand(Tfrm_Main &w);
-
 // The two 16 x 16 pictures of the lent-flag column.
 QPixmap LentIcon(bool lent);
 

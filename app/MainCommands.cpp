@@ -5,6 +5,7 @@
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
+#include "app/MainHtml.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"

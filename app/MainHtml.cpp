@@ -1,5 +1,7 @@
 // The HTML export of the book list (aHtml): the grid's columns as the user sees them,
 // grouped by the sort column when it is a lookup name.
+#include "app/MainHtml.h"
+
 #include "app/BookGridModel.h"
 #include "app/Main.h"
 #include "app/core/BookView.h"

@@ -8,67 +8,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kodexa {
 
 namespace {
 
-const QString Crlf = QStringLiteral("\r\n");
 // The book list grid's column count: the lent flag and six configurable columns.
 constexpr int GroupColspan = 7;
-// Characters gathered before they are encoded and written.
-constexpr qsizetype ChunkChars = 1 << 18;
-
-// The file as it is written: text gathered in chunks, encoded to Windows-1250 at the
-// boundary, through QSaveFile so a failure half-way leaves the previous page.
-class PageFile {
-public:
-    explicit PageFile(const QString &path) : path_(path), file_(path) {
-        const QString dir = QFileInfo(path).absolutePath();
-        if (!QDir().mkpath(dir))
-            throw FileError(QStringLiteral("A mappa nem hozható létre: %1").arg(dir));
-        if (!file_.open(QIODevice::WriteOnly))
-            fail();
-        buffer_.reserve(ChunkChars + 4096);
-    }
-    void line(const QString &text) {
-        buffer_ += text;
-        buffer_ += Crlf;
-        if (buffer_.size() >= ChunkChars)
-            flush();
-    }
-    QString &text() { return buffer_; }
-    void endLine() {
-        buffer_ += Crlf;
-        if (buffer_.size() >= ChunkChars)
-            flush();
-    }
-    void commit() {
-        flush();
-        if (!file_.commit())
-            fail();
-    }
-
-private:
-    void flush() {
-        if (buffer_.isEmpty())
-            return;
-        const QByteArray bytes = EncodeCp1250(buffer_);
-        buffer_.clear();
-        if (file_.write(bytes) != bytes.size())
-            fail();
-    }
-    [[noreturn]] void fail() {
-        const QString why = file_.errorString();
-        file_.cancelWriting();
-        throw FileError(QStringLiteral("A file nem írható: %1\n%2").arg(path_, why));
-    }
-
-    QString path_;
-    QSaveFile file_;
-    QString buffer_;
-};
 
 QString AlignmentTag(Qt::AlignmentFlag a) {
     if (a & Qt::AlignRight)
@@ -125,7 +71,10 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
     const int groupIndex = grouped ? valueIndex(page.groupField) : -1;
     const FieldInfo groupInfo = grouped ? rows.fields().fields[rows.fieldIndex(page.groupField)] : FieldInfo();
 
-    PageFile out(path);
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(dir))
+        throw FileError(QStringLiteral("%1: a mappa nem hozható létre").arg(dir));
+    Cp1250Writer out(path);
     for (const QString &l : {QStringLiteral("<html>"), QString(), QStringLiteral("<head>"),
                              QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\">"),
                              QStringLiteral("<title>%1</title>").arg(page.title),
@@ -159,7 +108,7 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
                 out.text() += groupStart;
                 out.text() += group;
                 out.text() += groupEnd;
-                out.endLine();
+                out.lineDone();
                 out.line(rowEnd);
             }
         }
@@ -168,7 +117,7 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
             out.text() += c.cellStart;
             out.text() += ShownText(c.field, v[c.valueIndex], locale);
             out.text() += cellEnd;
-            out.endLine();
+            out.lineDone();
         }
         out.line(rowEnd);
         ++count;
@@ -194,7 +143,7 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
                              QString(), QStringLiteral("<p><font face=\"Courier New\" size=\"1\">Kodexa 1.0.0.67</font></p>"), QString(),
                              QStringLiteral("</body>"), QStringLiteral("</html>")})
         out.line(l);
-    out.commit();
+    out.finish();
     return count;
 }
 

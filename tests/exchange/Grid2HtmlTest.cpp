@@ -150,7 +150,7 @@ TEST_F(Grid2HtmlTest, WidthsFileNamesAndAFileThatCannotBeWritten) {
         WriteGridHtml(path("mappa.htm"), *tbl, grid(), page(""));
         ADD_FAILURE() << "no error";
     } catch (const FileError &e) {
-        EXPECT_TRUE(e.message().startsWith("A file nem írható: " + path("mappa.htm"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith(path("mappa.htm") + ": ")) << e.message().toStdString();
     }
 }
 
