@@ -2,6 +2,7 @@
 // commands that act on their own.
 #include "app/Main.h"
 
+#include "app/MainAdmin.h"
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
@@ -100,6 +101,8 @@ void Tfrm_Main::buildCommands() {
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
     AddExchangeCommands(*this);
     AddHtmlCommand(*this);
+    AddUserAndSqlCommands(*this);
+    AddReportCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {
