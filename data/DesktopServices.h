@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace kodexa {
 
@@ -33,8 +34,10 @@ public:
     virtual QString chooseFolder(const QString &title, const QString &dir, QObject *owner) = 0;
     // Hands a file, URL or program to the desktop; failures are not reported.
     virtual void openDocument(const QString &target) = 0;
-    // Hands a message with one attachment to the desktop's mail client; false when it could not start.
-    virtual bool sendMail(const QString &subject, const QString &attachment, QObject *owner) = 0;
+    // Runs the mail client hand-over (a command line built by the mail unit, program first)
+    // without waiting. failed runs on the GUI thread, now or when the command has ended,
+    // when no mail client could be started; never after owner is gone.
+    virtual void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) = 0;
 
     void ShowError(const QString &m, QObject *owner = nullptr) { message(MessageKind::Error, QStringLiteral("Hiba"), m, owner); }
     void ShowWarning(const QString &m, QObject *owner = nullptr) {

@@ -87,6 +87,14 @@ double VarToFloat(const QVariant &v) {
     return r;
 }
 
+int RoundHalfEven(double v) {
+    const int old = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(v);
+    std::fesetround(old);
+    return int(r);
+}
+
 QString FieldOf(QChar separator, const QString &text, int index) {
     QString result;
     int counter = 1;
@@ -194,15 +202,6 @@ bool StartsWithAsciiNoCase(const QString &value, const QString &prefix) {
 
 bool EqualsAsciiNoCase(const QString &a, const QString &b) {
     return a.size() == b.size() && StartsWithAsciiNoCase(a, b);
-}
-
-int RoundHalfEven(double v) {
-    // nearbyint follows the current rounding mode; make sure it is to-nearest-even.
-    const int old = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(v);
-    std::fesetround(old);
-    return int(r);
 }
 
 QString KeyText(qint64 key) { return QStringLiteral("%1").arg(key, 5, 10, QLatin1Char('0')); }

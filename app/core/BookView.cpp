@@ -21,6 +21,10 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
 
 QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
 
+QString GroupFieldFor(const QString &sortField) {
+    return sortField.contains(QLatin1String("_nev")) ? sortField : QString();
+}
+
 QStringList SortMarkStatements(const QString &field) {
     return {QStringLiteral("UPDATE mezo SET sorrend='N';"),
             QStringLiteral("UPDATE mezo SET sorrend='I' WHERE mezo_nev=%1;").arg(SqlQuote(field))};

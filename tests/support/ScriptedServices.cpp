@@ -57,9 +57,10 @@ QString ScriptedServices::chooseFolder(const QString &title, const QString &, QO
     return a;
 }
 
-bool ScriptedServices::sendMail(const QString &subject, const QString &attachment, QObject *) {
-    mails.append({subject, attachment});
-    return true;
+void ScriptedServices::sendMail(const QStringList &command, QObject *, const std::function<void()> &failed) {
+    mails.append(command);
+    if (!mailClient && failed)
+        failed();
 }
 
 QStringList ScriptedServices::errorTexts() const {

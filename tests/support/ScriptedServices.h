@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVector>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace kodexa {
@@ -36,7 +37,8 @@ public:
     QStringList textShown;         // the initial text each text box was opened with
     QStringList openedDocuments;
     QStringList fileDialogs;       // titles of the choosers shown
-    QVector<QStringList> mails;    // subject, attachment
+    QVector<QStringList> mails;    // the mail hand-over command lines
+    bool mailClient = true;        // false: every hand-over fails
 
     void message(MessageKind kind, const QString &caption, const QString &text, QObject *) override;
     bool askYesNo(const QString &m, const QString &caption, QObject *) override;
@@ -48,7 +50,7 @@ public:
     QString saveFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override;
     QString chooseFolder(const QString &title, const QString &, QObject *) override;
     void openDocument(const QString &target) override { openedDocuments.append(target); }
-    bool sendMail(const QString &subject, const QString &attachment, QObject *) override;
+    void sendMail(const QStringList &command, QObject *, const std::function<void()> &failed) override;
 
     QStringList errorTexts() const;
 
