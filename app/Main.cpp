@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "admin/Login.h"
+#include "admin/Logo.h"
 #include "app/BookGridModel.h"
 #include "app/core/BookView.h"
 #include "data/DesktopServices.h"
@@ -367,6 +368,7 @@ void Tfrm_Main::showEvent(QShowEvent *e) {
 }
 
 void Tfrm_Main::FormShow() {
+    ShowSplash(this);
     move(0, 0);
     activateWindow(); // the keyboard works at once, shortcuts included
     if (beall_.FullScreen)

@@ -4,6 +4,7 @@
 
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
+#include "app/MainSystem.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -96,6 +97,7 @@ void Tfrm_Main::buildCommands() {
         AddCommand(name, run);
     for (int i = 0; i < 6; ++i)
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
+    AddSystemCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {

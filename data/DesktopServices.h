@@ -10,6 +10,8 @@
 #include <deque>
 #include <optional>
 
+class QPrinter;
+
 namespace kodexa {
 
 enum class MessageKind { Error, Warning, Info };
@@ -33,6 +35,9 @@ public:
     virtual void openDocument(const QString &target) = 0;
     // Hands a message with one attachment to the desktop's mail client; false when it could not start.
     virtual bool sendMail(const QString &subject, const QString &attachment, QObject *owner) = 0;
+    // The system's print dialog over printer, whose document name, copies and margins are set
+    // already; true when the user chose to print (the printer then carries the choice).
+    virtual bool choosePrinter(QPrinter &printer, QObject *owner) { return false; }
 
     void ShowError(const QString &m, QObject *owner = nullptr) { message(MessageKind::Error, QStringLiteral("Hiba"), m, owner); }
     void ShowWarning(const QString &m, QObject *owner = nullptr) {

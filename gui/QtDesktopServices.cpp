@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -110,6 +112,11 @@ QString QtDesktopServices::saveFileName(const QString &title, const QString &dir
 
 QString QtDesktopServices::chooseFolder(const QString &title, const QString &dir, QObject *owner) {
     return QFileDialog::getExistingDirectory(ownerWidget(owner), title, dir);
+}
+
+bool QtDesktopServices::choosePrinter(QPrinter &printer, QObject *owner) {
+    QPrintDialog dlg(&printer, ownerWidget(owner));
+    return dlg.exec() == QDialog::Accepted;
 }
 
 void QtDesktopServices::openDocument(const QString &target) {

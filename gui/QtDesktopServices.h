@@ -18,6 +18,7 @@ public:
     QString chooseFolder(const QString &title, const QString &dir, QObject *owner) override;
     void openDocument(const QString &target) override;
     bool sendMail(const QString &subject, const QString &attachment, QObject *owner) override;
+    bool choosePrinter(QPrinter &printer, QObject *owner) override;
 };
 
 // "desc|*.a|desc2|*.b" -> "desc (*.a);;desc2 (*.b)"
