@@ -101,6 +101,7 @@ void Tfrm_Main::buildCommands() {
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
     AddExchangeCommands(*this);
     AddUserAndSqlCommands(*this);
+    AddReportCommands(*this);
     AddSystemCommands(*this);
 }
 

@@ -6,6 +6,7 @@
 #include "bench/BookListBench.h"
 #include "bench/Generator.h"
 #include "bench/SqlConsoleBench.h"
+#include "bench/ReportBench.h"
 
 #include "data/Db.h"
 
@@ -55,12 +56,15 @@ int main(int argc, char **argv) {
     const int probe = qEnvironmentVariableIntValue("KODEXA_MEMPROBE");
     if (probe > 0)
         return kodexa::bench::MemoryProbe(probe);
+    if (qEnvironmentVariableIsSet("KODEXA_REPORTPROBE"))
+        return kodexa::bench::ReportProbe(qEnvironmentVariable("KODEXA_REPORTPROBE"));
 
     bool repetitionsGiven = false;
     for (int i = 1; i < argc; ++i)
         repetitionsGiven |= QByteArray(argv[i]).startsWith("--benchmark_repetitions");
     kodexa::bench::RegisterBookListBenchmarks(!repetitionsGiven);
     kodexa::bench::RegisterSqlConsoleBenchmarks();
+    kodexa::bench::RegisterReportBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
