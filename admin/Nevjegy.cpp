@@ -67,7 +67,7 @@ Tfrm_Nevjegy::Tfrm_Nevjegy(const QString &homePage, const QString &mailAddress, 
     contact->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     contact->setGeometry(10, 188, 283, 94);
     contact->setText(QStringLiteral("Ferolin Szoftverműhely\n"
-                                    "Ügyfélszolgálat: hétfőtől péntekig 9 és 16 óra között\n"
+                                    "Ügyfélszolgálat: hétköznap 9 és 16 óra között\n"
                                     "Telefon: (06 1) 555 0142   Mobil: (06 30) 555 0187\n") +
                      homePage + QLatin1Char('\n') + mailAddress);
     contact->setTextInteractionFlags(Qt::TextSelectableByMouse);

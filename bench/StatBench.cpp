@@ -1,6 +1,6 @@
 // The statistics window at scale: its four totals and the genre table, read from
 // generated catalogues of 10,000 and 200,000 books, beside the sqlite3 shell running the
-// same five queries.
+// same statements.
 #include "bench/Generator.h"
 
 #include "data/AppContext.h"
@@ -44,10 +44,10 @@ QString StatCatalogue(int books) {
     return d->filePath(QStringLiteral("Kodexa.sqb"));
 }
 
-// The same statements the window runs, in one shell start, output discarded.
+// The two statements the window runs, in one shell start, output discarded.
 double ShellSeconds(const QString &file) {
-    const QString sql = QStringLiteral("SELECT COUNT(*) FROM konyvek; SELECT COUNT(*) FROM (SELECT DISTINCT szerzo FROM konyvek); "
-                                       "SELECT COUNT(*) FROM (SELECT DISTINCT kiado FROM konyvek); SELECT SUM(ar) ar FROM konyvek; ") +
+    const QString sql = QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT szerzo) + IFNULL(MAX(szerzo IS NULL), 0),"
+                                       " COUNT(DISTINCT kiado) + IFNULL(MAX(kiado IS NULL), 0), SUM(ar) FROM konyvek; ") +
                         GenreCountSql().replace(QLatin1Char('\n'), QLatin1Char(' '));
     const auto t0 = Clock::now();
     QProcess p;

@@ -6,19 +6,22 @@
 
 namespace kodexa {
 
-namespace {
-qint64 countRows(Db &db, const QString &select) {
-    // The rows of the DISTINCT query are counted by the engine rather than read one by one.
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(select)).toLongLong();
-}
-} // namespace
-
 StatTotals ReadStatTotals(Db &db, qint64 bookCount) {
+    // One pass over the books for all four: the key columns carry no index, so each
+    // separate query would read the whole table again. A distinct list counts an empty key
+    // as one value of its own, which COUNT(DISTINCT) leaves out, hence the added flag.
+    Stmt q = db.prepare(QStringLiteral("SELECT COUNT(*),"
+                                       " COUNT(DISTINCT szerzo) + IFNULL(MAX(szerzo IS NULL), 0),"
+                                       " COUNT(DISTINCT kiado) + IFNULL(MAX(kiado IS NULL), 0),"
+                                       " SUM(ar)"
+                                       " FROM konyvek"));
     StatTotals t;
-    t.books = bookCount >= 0 ? bookCount : db.scalar(QStringLiteral("SELECT COUNT(*) FROM konyvek")).toLongLong();
-    t.authors = countRows(db, QStringLiteral("SELECT DISTINCT szerzo FROM konyvek"));
-    t.publishers = countRows(db, QStringLiteral("SELECT DISTINCT kiado FROM konyvek"));
-    const QVariant sum = db.scalar(QStringLiteral("SELECT SUM(ar) ar FROM konyvek;"));
+    if (!q.step())
+        return t;
+    t.books = bookCount >= 0 ? bookCount : q.int64(0);
+    t.authors = q.int64(1);
+    t.publishers = q.int64(2);
+    const QVariant sum = q.value(3);
     if (sum.isValid() && !sum.isNull()) {
         // Prices written by other tools may be fractional; the total is shown rounded.
         if (sum.typeId() == QMetaType::Double) {
