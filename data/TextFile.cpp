@@ -51,15 +51,17 @@ QString LinesText(const QStringList &lines, const QString &lineBreak) {
     return out;
 }
 
-QStringList ReadCp1250Lines(const QString &path) {
+QByteArray ReadFileBytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, f.errorString()));
-    const QByteArray bytes = f.readAll();
+    QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, f.errorString()));
-    return TextLines(DecodeCp1250(bytes));
+    return bytes;
 }
+
+QStringList ReadCp1250Lines(const QString &path) { return TextLines(DecodeCp1250(ReadFileBytes(path))); }
 
 void WriteCp1250Lines(const QString &path, const QStringList &lines) {
     const QByteArray bytes = EncodeCp1250(LinesText(lines, QStringLiteral("\r\n")));

@@ -20,6 +20,8 @@ QStringList TextLines(const QString &text);
 // Every line followed by the break.
 QString LinesText(const QStringList &lines, const QString &lineBreak = QStringLiteral("\n"));
 
+// The whole file as it lies on the disk. Throws FileError.
+QByteArray ReadFileBytes(const QString &path);
 // Whole file, decoded, split into lines. Throws FileError.
 QStringList ReadCp1250Lines(const QString &path);
 // Every line followed by CR LF, written through QSaveFile so a failure keeps the old file.

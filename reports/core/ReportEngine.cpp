@@ -2,6 +2,7 @@
 
 #include "data/Seged.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -118,7 +119,19 @@ QString wrapLines(const Font &font, const QString &s, double width, double heigh
 } // namespace
 
 QFont MakeQFont(const Font &f) {
-    QFont q(f.family);
+    // Where the named face is missing, its metric-compatible or nearest free face stands in
+    // (fontconfig alone would give Tahoma a much wider face, and captions would run into values).
+    // The choice is the report's own: the windows' fonts are left to the desktop.
+    static const QHash<QString, QString> standIns = [] {
+        QHash<QString, QString> m;
+        const QPair<const char *, const char *> pairs[] = {
+            {"Tahoma", "Liberation Sans"}, {"Arial", "Liberation Sans"}, {"Courier New", "Liberation Mono"}};
+        for (const auto &[named, free] : pairs)
+            if (!QFontDatabase::hasFamily(QLatin1String(named)) && QFontDatabase::hasFamily(QLatin1String(free)))
+                m.insert(QLatin1String(named), QLatin1String(free));
+        return m;
+    }();
+    QFont q(standIns.value(f.family, f.family));
     q.setPointSizeF(f.points);
     q.setBold(f.bold);
     q.setItalic(f.italic);
@@ -291,8 +304,12 @@ void Report::placeBand(const Band &band, const Record *row, QPointF origin, int 
                 text = FormatValue(QVariant(source_->sum()), b.format);
                 break;
             }
-            p.text = b.wrap ? wrapLines(b.font, text, b.rect.width(), b.rect.height())
-                            : cutLine(b.font, text, b.rect.width());
+            // Captions are sized to their text; values are cut at their boxes.
+            if (b.value == ValueKind::Literal)
+                p.text = text;
+            else
+                p.text = b.wrap ? wrapLines(b.font, text, b.rect.width(), b.rect.height())
+                                : cutLine(b.font, text, b.rect.width());
             if (p.text.isEmpty())
                 continue;
         }
