@@ -3,18 +3,8 @@
 #include "data/Schema.h"
 #include "data/Seged.h"
 
-#include <cfenv>
-#include <cmath>
 
 namespace kodexa {
-
-int RoundHalfEven(double v) {
-    const int old = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(v);
-    std::fesetround(old);
-    return int(r);
-}
 
 QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
     QVector<int> out(weights.size());
@@ -29,6 +19,10 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
 }
 
 QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
+
+QString GroupFieldFor(const QString &sortField) {
+    return sortField.contains(QLatin1String("_nev")) ? sortField : QString();
+}
 
 QStringList SortMarkStatements(const QString &field) {
     return {QStringLiteral("UPDATE mezo SET sorrend='N';"),
