@@ -3,6 +3,7 @@
 #include "admin/Login.h"
 #include "app/BookGridModel.h"
 #include "app/core/BookView.h"
+#include "data/Catalogue.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -309,9 +310,7 @@ bool Tfrm_Main::FormCreate() {
     }
     try {
         db_.open(beall_.DatabasePath);
-        for (const char *t : {"konyvek", "mezo", "beallit"})
-            if (!db_.hasTable(QLatin1String(t)))
-                throw DbError(QStringLiteral("Az állomány nem Kodexa katalógus: hiányzik a(z) %1 tábla.").arg(QLatin1String(t)));
+        RequireCatalogueTables(db_);
         LoadGridColumns();
         LoadDatabaseSettings(db_, beall_);
     } catch (const std::exception &e) {
@@ -343,11 +342,8 @@ bool Tfrm_Main::FormCreate() {
         beall_.CanEditMasterData = true;
     }
     try {
-        Stmt q = db_.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
-        if (q.step())
-            sortList(q.text(0), q.text(1), true);
-        else
-            sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
+        const ListSort sort = StoredListSort(db_);
+        sortList(sort.field, sort.caption, sort.marked);
     } catch (const std::exception &e) {
         // A sort mark naming no column: fall back to the key order rather than refusing to start.
         sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);

@@ -4,6 +4,7 @@
 //                               file beside the program as Kodexa.sqb);
 //   KODEXA_MEMPROBE=count       the child process of the memory benchmark.
 #include "bench/BookListBench.h"
+#include "bench/CliBench.h"
 #include "bench/Generator.h"
 
 #include "data/Db.h"
@@ -59,6 +60,7 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; ++i)
         repetitionsGiven |= QByteArray(argv[i]).startsWith("--benchmark_repetitions");
     kodexa::bench::RegisterBookListBenchmarks(!repetitionsGiven);
+    kodexa::bench::RegisterCliBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

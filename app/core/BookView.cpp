@@ -1,5 +1,6 @@
 #include "app/core/BookView.h"
 
+#include "data/Db.h"
 #include "data/Schema.h"
 #include "data/Seged.h"
 
@@ -29,6 +30,17 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
 }
 
 QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
+
+ListSort StoredListSort(Db &db) {
+    try {
+        Stmt q = db.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
+        if (q.step())
+            return {q.text(0), q.text(1), true};
+    } catch (const DbError &) {
+        // An unreadable mezo: the key order below, as with no mark.
+    }
+    return {QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false};
+}
 
 QStringList SortMarkStatements(const QString &field) {
     return {QStringLiteral("UPDATE mezo SET sorrend='N';"),

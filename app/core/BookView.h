@@ -9,12 +9,22 @@
 
 namespace kodexa {
 
+class Db;
+
 // Widths of grid columns 1-6 from their weights: (grid width - 60) shared by weight,
 // halves rounded to the even neighbour. All weights 0: equal shares.
 QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth);
 
 // The column the list is ordered by: the search key of a keyed text, else the field itself.
 QString OrderColumnFor(const QString &field);
+// The sort the list starts with: the row of mezo that carries the sort mark (its column
+// and label); the book key, unmarked, when no row carries it or mezo cannot be read.
+struct ListSort {
+    QString field;
+    QString caption;
+    bool marked = false;
+};
+ListSort StoredListSort(Db &db);
 // The two statements that move the sort mark of mezo to the field.
 QStringList SortMarkStatements(const QString &field);
 
