@@ -131,29 +131,21 @@ int RunList(Session &s, const Args &a) {
         if (columns.isEmpty())
             columns << QStringLiteral("konyvek") << QStringLiteral("cim");
     }
+    // The list's order without its quick-search texts: nothing here searches.
     if (a.has(QStringLiteral("sort"))) {
-        const QString field = BookColumnArg(*fields, a.value(QStringLiteral("sort")));
-        tbl.open(OrderColumnFor(field), field);
+        tbl.open(OrderColumnFor(BookColumnArg(*fields, a.value(QStringLiteral("sort")))), QString());
     } else {
         const ListSort sort = StoredListSort(db);
         try {
-            tbl.open(OrderColumnFor(sort.field), sort.field);
+            tbl.open(OrderColumnFor(sort.field), QString());
         } catch (const DbError &) {
             // A sort mark naming no column: the key order, as the program starts.
-            tbl.open(QStringLiteral("konyvek"), QStringLiteral("konyvek"));
+            tbl.open(QStringLiteral("konyvek"), QString());
         }
     }
-    QVector<int> at;
-    for (const QString &c : columns)
-        at << fields->indexOf(c);
     RowOutput out(s.out, format, columns);
     out.begin();
-    QVector<QVariant> values(at.size());
-    tbl.forEachRow([&](const Record &r) {
-        for (qsizetype i = 0; i < at.size(); ++i)
-            values[i] = r.values.value(at[i]);
-        out.row(values);
-    });
+    tbl.forEachRow(columns, [&](const QVector<QVariant> &values) { out.row(values); });
     out.end();
     return Done;
 }
