@@ -2,8 +2,10 @@
 // commands that act on their own.
 #include "app/Main.h"
 
+#include "app/MainAdmin.h"
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
+#include "app/MainExchange.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -96,6 +98,8 @@ void Tfrm_Main::buildCommands() {
         AddCommand(name, run);
     for (int i = 0; i < 6; ++i)
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
+    AddExchangeCommands(*this);
+    AddUserAndSqlCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {

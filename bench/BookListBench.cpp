@@ -3,6 +3,7 @@
 // 200,000 books. SortBy is also quoted against the sqlite3 shell running the same query.
 #include "bench/BookListBench.h"
 #include "bench/Generator.h"
+#include "bench/Probe.h"
 
 #include "app/BookGridModel.h"
 #include "app/Main.h"
@@ -424,16 +425,9 @@ void BM_PeakMemory(benchmark::State &state) {
         CachedCatalogue(books);
         double openMb = 0, afterMb = 0;
         for (auto _ : state) {
-            QProcess p;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("KODEXA_MEMPROBE"), QString::number(books));
-            p.setProcessEnvironment(env);
             const auto t0 = Clock::now();
-            p.start(QCoreApplication::applicationFilePath(), {});
-            if (!p.waitForFinished(600000) || p.exitCode() != 0)
-                throw std::runtime_error("memory probe failed: " + p.readAllStandardError().toStdString());
+            const QList<QByteArray> parts = RunProbe("KODEXA_MEMPROBE", books);
             state.SetIterationTime(Seconds(t0));
-            const QList<QByteArray> parts = p.readAllStandardOutput().trimmed().split(' ');
             if (parts.size() != 2)
                 throw std::runtime_error("memory probe said nothing");
             openMb = parts[0].toDouble() / 1024;
@@ -442,16 +436,6 @@ void BM_PeakMemory(benchmark::State &state) {
         state.counters["peak_MB_list_open"] = openMb;
         state.counters["peak_MB_after_all_rows"] = afterMb;
     });
-}
-
-long VmHWMkB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
 }
 
 } // namespace

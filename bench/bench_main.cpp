@@ -6,6 +6,7 @@
 #include "bench/BookListBench.h"
 #include "bench/CliBench.h"
 #include "bench/Generator.h"
+#include "bench/SqlConsoleBench.h"
 
 #include "data/Db.h"
 
@@ -61,6 +62,7 @@ int main(int argc, char **argv) {
         repetitionsGiven |= QByteArray(argv[i]).startsWith("--benchmark_repetitions");
     kodexa::bench::RegisterBookListBenchmarks(!repetitionsGiven);
     kodexa::bench::RegisterCliBenchmarks();
+    kodexa::bench::RegisterSqlConsoleBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

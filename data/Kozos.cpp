@@ -59,6 +59,65 @@ void ResolveLookup(Db &db, const QString &table, Record &book) {
     book.setValue(table, key);
 }
 
+namespace {
+QString FoldAsciiLetters(const QString &s) {
+    QString r = s;
+    for (QChar &c : r)
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(c.unicode() - 32);
+    return r;
+}
+} // namespace
+
+LookupResolver::Table &LookupResolver::load(const QString &table) {
+    auto it = tables_.find(table);
+    if (it != tables_.end())
+        return **it;
+    auto t = std::make_shared<Table>();
+    const QString nameCol = table + QStringLiteral("_nev");
+    t->keyed = IsKeyedText(nameCol);
+    Stmt s = db_.prepare(QStringLiteral("SELECT %1, %2 FROM %1").arg(table, nameCol));
+    while (s.step()) {
+        if (!s.isNull(0))
+            t->maxKey = std::max(t->maxKey, s.int64(0));
+        const QString stored = s.text(1);
+        const QString folded = FoldAsciiLetters(stored);
+        if (!t->byName.contains(folded)) // the first row in table order wins, as in ResolveLookup
+            t->byName.insert(folded, Entry{s.int64(0), stored});
+    }
+    t->insert = std::make_unique<Stmt>(
+        db_, t->keyed ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(table, nameCol, table + QStringLiteral("_nevs"))
+                      : QStringLiteral("INSERT INTO %1 (%1, %2) VALUES (?1, ?2)").arg(table, nameCol));
+    return **tables_.insert(table, t);
+}
+
+void LookupResolver::resolve(const QString &table, Record &book) {
+    const QString nameCol = table + QStringLiteral("_nev");
+    const QString name = book.text(nameCol);
+    if (name.isEmpty())
+        return;
+    Table &t = load(table);
+    const QString folded = FoldAsciiLetters(name);
+    auto it = t.byName.constFind(folded);
+    if (it != t.byName.constEnd()) {
+        book.setValue(table, it->key);
+        book.setValue(nameCol, it->name);
+        if (t.keyed)
+            book.setValue(table + QStringLiteral("_nevs"), SearchKey(it->name));
+        return;
+    }
+    const qint64 key = ++t.maxKey;
+    Stmt &ins = *t.insert;
+    ins.reset();
+    ins.bind(1, key).bind(2, name);
+    if (t.keyed)
+        ins.bind(3, SearchKey(name));
+    ins.exec();
+    ++created_;
+    t.byName.insert(folded, Entry{key, name});
+    book.setValue(table, key);
+}
+
 QString PicturePath(qint64 key) {
     const QString dir = ProgramPath(QStringLiteral("Images"));
     QDir().mkpath(dir);

@@ -4,6 +4,8 @@
 
 #include "data/Dataset.h"
 
+#include <QHash>
+
 namespace kodexa {
 
 // The largest key plus one; 1 for an empty table. table empty: the table named like column.
@@ -16,6 +18,39 @@ QString NameList(Db &db, const QString &table);
 // Links the book's typed name of lookup table t to its row (creating the row when the name
 // is new) and copies the stored name and search key into the book.
 void ResolveLookup(Db &db, const QString &table, Record &book);
+// ResolveLookup for many books in one run (the import, the command-line tool): each lookup
+// table is read once, names are matched as ResolveLookup matches them (A-Z without case,
+// every other character exactly, the first row in table order wins), and a name created
+// for one book is found again for the next. Only this resolver may add rows to the tables
+// it serves while it lives.
+class LookupResolver {
+public:
+    explicit LookupResolver(Db &db) : db_(db) {}
+    LookupResolver(const LookupResolver &) = delete;
+    LookupResolver &operator=(const LookupResolver &) = delete;
+
+    void resolve(const QString &table, Record &book);
+    // Lookup rows this resolver added.
+    int created() const { return created_; }
+
+private:
+    struct Entry {
+        qint64 key;
+        QString name;
+    };
+    struct Table {
+        QHash<QString, Entry> byName; // name with a-z folded to A-Z
+        qint64 maxKey = 0;
+        bool keyed = false;
+        std::unique_ptr<Stmt> insert;
+    };
+    Table &load(const QString &table);
+
+    Db &db_;
+    QHash<QString, std::shared_ptr<Table>> tables_;
+    int created_ = 0;
+};
+
 // ProgramDir/Images/<key in at least five digits>.jpg; creates the Images folder.
 QString PicturePath(qint64 key);
 

@@ -1,0 +1,115 @@
+#include "admin/FelhasznaloSzerkeszt.h"
+
+#include "admin/core/Users.h"
+#include "data/Dataset.h"
+#include "data/DesktopServices.h"
+#include "gui/Widgets.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <iterator>
+
+namespace kodexa {
+
+namespace {
+// An emptied edit stores NULL, as a never-filled field would be.
+QVariant EditValue(const QLineEdit *e) { return e->text().isEmpty() ? QVariant() : QVariant(e->text()); }
+} // namespace
+
+Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Dataset &ds, DesktopServices &services, QWidget *parent)
+    : QDialog(parent), ds_(ds), services_(services) {
+    setObjectName(QStringLiteral("frm_FelhasznaloSzerkeszt"));
+    setWindowTitle(QStringLiteral("Felhasználó adatainak szerkesztése"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(302, 195);
+
+    const auto edit = [this](const char *name, int maxLength, bool password) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        if (maxLength > 0)
+            e->setMaxLength(maxLength);
+        if (password)
+            e->setEchoMode(QLineEdit::Password);
+        return e;
+    };
+    DBEdit1 = edit("DBEdit1", UserCodeLength, false);
+    DBCheckBox1 = new QCheckBox(QStringLiteral("Rendszergazda"), this);
+    DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
+    DBCheckBox2 = new QCheckBox(QStringLiteral("Szerkesztés"), this);
+    DBCheckBox2->setObjectName(QStringLiteral("DBCheckBox2"));
+    DBEdit3 = edit("DBEdit3", UserNameLength, false);
+    DBEdit2 = edit("DBEdit2", PasswordLength, true);
+    Edit1 = edit("Edit1", 0, true);
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnCancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+
+    auto *form = new QGridLayout;
+    int row = 0;
+    const auto labelled = [this, form, &row](const char *caption, QWidget *w) {
+        auto *l = new QLabel(QString::fromUtf8(caption), this);
+        l->setBuddy(w);
+        form->addWidget(l, row, 0);
+        form->addWidget(w, row++, 1);
+    };
+    labelled("felhasználó kódja", DBEdit1);
+    auto *flags = new QHBoxLayout;
+    flags->addWidget(DBCheckBox1);
+    flags->addWidget(DBCheckBox2);
+    flags->addStretch();
+    form->addLayout(flags, row++, 0, 1, 2);
+    labelled("felhasználó neve", DBEdit3);
+    labelled("jelszó", DBEdit2);
+    labelled("jelszó még egyszer", Edit1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    QWidget *order[] = {DBEdit1, DBCheckBox1, DBCheckBox2, DBEdit3, DBEdit2, Edit1, btnOK, btnCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QPushButton *b : {btnOK, btnCancel})
+        b->setAutoDefault(false);
+
+    InstallEnterAsTab(this);
+    InstallFocusColour(this);
+    connect(btnOK, &QPushButton::clicked, this, [this] { Guarded(services_, this, [this] { btnOKClick(); }); });
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    RememberPosition(this);
+}
+
+void Tfrm_FelhasznaloSzerkeszt::load() {
+    DBEdit1->setText(ds_.text(QStringLiteral("felhasznalo")));
+    DBCheckBox1->setChecked(IsYes(ds_.value(QStringLiteral("rendszergazda"))));
+    DBCheckBox2->setChecked(IsYes(ds_.value(QStringLiteral("torzsszerkeszt"))));
+    DBEdit3->setText(ds_.text(QStringLiteral("felhasznalo_nev")));
+    DBEdit2->setText(ds_.text(QStringLiteral("jelszo")));
+    Edit1->setText(ds_.text(QStringLiteral("jelszo")));
+    DBEdit1->setFocus();
+}
+
+void Tfrm_FelhasznaloSzerkeszt::btnOKClick() {
+    ds_.setValue(QStringLiteral("felhasznalo"), EditValue(DBEdit1));
+    ds_.setValue(QStringLiteral("rendszergazda"), YesNo(DBCheckBox1->isChecked()));
+    ds_.setValue(QStringLiteral("torzsszerkeszt"), YesNo(DBCheckBox2->isChecked()));
+    ds_.setValue(QStringLiteral("felhasznalo_nev"), EditValue(DBEdit3));
+    ds_.setValue(QStringLiteral("jelszo"), EditValue(DBEdit2));
+    if (const QString problem = UserEditProblem(ds_.value(QStringLiteral("jelszo")), Edit1->text()); !problem.isEmpty()) {
+        services_.ShowError(problem, this);
+        return;
+    }
+    accept();
+}
+
+} // namespace kodexa

@@ -1,0 +1,214 @@
+// The delimited export and the import at scale, each against the sqlite3 shell doing the
+// same work on the same file in the same run:
+//   ExportFixed    "Adatbázis export" of 200,000 books vs the shell's -separator Tab output;
+//   ExportExcelbe  every column of the 200,000-book list in list order, double quotes and
+//                  the multi-line option, vs the shell's .mode csv of the same columns and order;
+//   Import         100,000 lines of the fixed format into a catalogue (lookups, search keys,
+//                  one transaction) vs the shell's .import of the file into a plain table.
+// Each case also gives the peak resident memory while it ran (peak_MB).
+#include "bench/Generator.h"
+
+#include "data/BookList.h"
+#include "data/Db.h"
+#include "data/Schema.h"
+#include "exchange/core/Delimited.h"
+#include "exchange/core/Import.h"
+#include "exchange/core/RowSource.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <memory>
+
+namespace kodexa::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
+
+// A private copy of the cached catalogue: nothing here writes to the cache.
+struct Workspace {
+    QTemporaryDir dir;
+    QString catalogue;
+    QString file(const QString &name) const { return dir.filePath(name); }
+};
+
+Workspace &WorkspaceFor(int books) {
+    static std::map<int, std::unique_ptr<Workspace>> spaces;
+    auto &w = spaces[books];
+    if (!w) {
+        w = std::make_unique<Workspace>();
+        w->catalogue = w->file(QStringLiteral("Kodexa.sqb"));
+        if (!w->dir.isValid() || !QFile::copy(CachedCatalogue(books), w->catalogue))
+            throw std::runtime_error("cannot copy the catalogue");
+    }
+    return *w;
+}
+
+// The peak resident size counts from here (Linux: clear_refs 5 resets VmHWM).
+void ResetPeak() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+double PeakMB() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Median of three runs of a shell command line.
+double ShellSeconds(const QString &command) {
+    std::vector<double> runs;
+    for (int i = 0; i < 3; ++i) {
+        const auto t0 = Clock::now();
+        if (std::system(command.toUtf8().constData()) != 0)
+            throw std::runtime_error("sqlite3 shell failed: " + command.toStdString());
+        runs.push_back(Since(t0));
+    }
+    std::sort(runs.begin(), runs.end());
+    return runs[1];
+}
+
+QString Quoted(const QString &s) { return QLatin1Char('\'') + s + QLatin1Char('\''); }
+
+void Report(benchmark::State &state, double total, double shell, double peak) {
+    state.counters["sqlite3_ms"] = shell * 1000;
+    state.counters["ratio_to_sqlite3"] = total / double(state.iterations()) / shell;
+    state.counters["peak_MB"] = peak;
+}
+
+template <class Fn> void Guard(benchmark::State &state, Fn fn) {
+    try {
+        fn();
+    } catch (const std::exception &e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void BM_ExportFixed(benchmark::State &state) {
+    Guard(state, [&] {
+        Workspace &w = WorkspaceFor(int(state.range(0)));
+        Db db;
+        db.open(w.catalogue);
+        const QString out = w.file(QStringLiteral("fixed.txt"));
+        ResetPeak();
+        double total = 0;
+        for (auto _ : state) {
+            const auto t0 = Clock::now();
+            auto source = FixedExportSource(db);
+            WriteDelimited(*source, out, FixedFormatOptions());
+            const double s = Since(t0);
+            state.SetIterationTime(s);
+            total += s;
+        }
+        const double peak = PeakMB();
+        QString sql = FixedExportSql();
+        sql.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const double shell = ShellSeconds(QStringLiteral("/usr/bin/sqlite3 -separator '\t' %1 %2 > %3")
+                                              .arg(Quoted(w.catalogue), Quoted(sql), Quoted(w.file(QStringLiteral("shell.txt")))));
+        Report(state, total, shell, peak);
+    });
+}
+
+void BM_ExportExcelbe(benchmark::State &state) {
+    Guard(state, [&] {
+        Workspace &w = WorkspaceFor(int(state.range(0)));
+        Db db;
+        db.open(w.catalogue);
+        BookList list(db);
+        list.open(QStringLiteral("cims"), QStringLiteral("cim")); // as the main window holds it
+        const QString out = w.file(QStringLiteral("excel.csv"));
+        DelimitedOptions o;
+        o.delimiter = QLatin1Char(',');
+        o.qualifier = QLatin1Char('"');
+        o.multiLine = true;
+        ResetPeak();
+        double total = 0;
+        QStringList names;
+        for (auto _ : state) {
+            const auto t0 = Clock::now();
+            BookListSource source(list);
+            WriteDelimited(source, out, o);
+            const double s = Since(t0);
+            state.SetIterationTime(s);
+            total += s;
+            names.clear();
+            for (const SourceColumn &c : source.columns())
+                names << c.name;
+        }
+        const double peak = PeakMB();
+        const QString sql = QStringLiteral("SELECT %1 FROM konyvek ORDER BY cims;").arg(names.join(QLatin1Char(',')));
+        const double shell = ShellSeconds(QStringLiteral("/usr/bin/sqlite3 -csv %1 %2 > %3")
+                                              .arg(Quoted(w.catalogue), Quoted(sql), Quoted(w.file(QStringLiteral("shell.csv")))));
+        Report(state, total, shell, peak);
+        state.counters["columns"] = double(names.size());
+    });
+}
+
+void BM_Import(benchmark::State &state) {
+    Guard(state, [&] {
+        const int lines = int(state.range(0));
+        Workspace &big = WorkspaceFor(200000);
+        Workspace &target = WorkspaceFor(10000);
+        // The file: the fixed export of the large catalogue's first books.
+        const QString file = big.file(QStringLiteral("import.txt"));
+        {
+            Db db;
+            db.open(big.catalogue);
+            QString sql = FixedExportSql();
+            sql.replace(QStringLiteral("ORDER BY konyvek;"), QStringLiteral("ORDER BY konyvek LIMIT %1;").arg(lines));
+            QuerySource source(db, sql);
+            WriteDelimited(source, file, FixedFormatOptions());
+        }
+        const QString into = target.file(QStringLiteral("import.sqb"));
+        double total = 0;
+        double peak = 0;
+        for (auto _ : state) {
+            QFile::remove(into);
+            if (!QFile::copy(target.catalogue, into))
+                throw std::runtime_error("cannot copy the catalogue");
+            ResetPeak();
+            const auto t0 = Clock::now();
+            Db db;
+            db.open(into);
+            const ImportText text = ReadImportFile(file);
+            const QChar tab = QLatin1Char('\t');
+            const ImportResult r = ImportBooks(db, text.text, tab, ImportHeader(FirstLine(text.text), tab), QDate::currentDate());
+            db.close();
+            const double s = Since(t0);
+            peak = std::max(peak, PeakMB());
+            if (r.lines != lines)
+                throw std::runtime_error("the import stored a different number of books");
+            state.SetIterationTime(s);
+            total += s;
+        }
+        const QString plain = target.file(QStringLiteral("plain.db"));
+        const double shell = ShellSeconds(QStringLiteral("rm -f %1 && /usr/bin/sqlite3 %1 '.mode tabs' %2")
+                                              .arg(Quoted(plain), Quoted(QStringLiteral(".import ") + file + QStringLiteral(" t"))));
+        Report(state, total, shell, peak);
+    });
+}
+
+const bool registered = [] {
+    using benchmark::kMillisecond;
+    benchmark::RegisterBenchmark("ExportFixed", BM_ExportFixed)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(3);
+    benchmark::RegisterBenchmark("ExportExcelbe", BM_ExportExcelbe)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("Import", BM_Import)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    return true;
+}();
+
+} // namespace
+
+} // namespace kodexa::bench

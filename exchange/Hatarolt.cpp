@@ -1,0 +1,227 @@
+#include "exchange/Hatarolt.h"
+
+#include "data/DesktopServices.h"
+#include "data/Error.h"
+#include "exchange/core/Pacer.h"
+#include "exchange/core/RowSource.h"
+#include "gui/Widgets.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace kodexa {
+
+namespace {
+QGroupBox *RadioGroup(QWidget *parent, const QString &name, const QString &title, const QStringList &items,
+                      int checked, QButtonGroup *&group) {
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    group = new QButtonGroup(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto *b = new QRadioButton(items[i], box);
+        b->setObjectName(name + QStringLiteral("_%1").arg(i));
+        b->move(10, 18 + i * 19);
+        b->adjustSize();
+        group->addButton(b, i);
+    }
+    group->button(checked)->setChecked(true);
+    return box;
+}
+} // namespace
+
+Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidget *parent)
+    : QDialog(parent), source_(source), services_(services) {
+    setObjectName(QStringLiteral("frm_Hatarolt"));
+    setWindowTitle(QStringLiteral("Határolt szöveg export"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(560, 330);
+
+    CheckListBox1 = new QListWidget(this);
+    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1->setGeometry(8, 8, 170, 254);
+    for (const SourceColumn &c : source_.columns()) {
+        auto *item = new QListWidgetItem(c.name, CheckListBox1);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Checked);
+    }
+    Button4 = new QPushButton(QStringLiteral("összes"), this);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Button4->setGeometry(8, 268, 82, 25);
+    Button5 = new QPushButton(QStringLiteral("egyik sem"), this);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    Button5->setGeometry(96, 268, 82, 25);
+
+    RadioGroup2 = RadioGroup(this, QStringLiteral("RadioGroup2"), QStringLiteral("Határoló karakter"),
+                             {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
+                              QStringLiteral("Cső (|)")},
+                             0, delimiters_);
+    RadioGroup2->setGeometry(190, 8, 170, 100);
+    RadioGroup1 = RadioGroup(this, QStringLiteral("RadioGroup1"), QStringLiteral("Szövegjelölő"),
+                             {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")}, 2,
+                             qualifiers_);
+    RadioGroup1->setGeometry(372, 8, 178, 100);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(190, 118, 360, 20);
+
+    auto *label1 = new QLabel(QStringLiteral("Filenév"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(190, 150, 200, 16);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(190, 168, 330, 22);
+    label1->setBuddy(Edit1);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("..."));
+    SpeedButton1->setAccessibleName(QStringLiteral("File választás"));
+    SpeedButton1->setToolTip(QStringLiteral("File választás"));
+    SpeedButton1->setGeometry(524, 168, 26, 22);
+
+    Button1 = new QPushButton(QStringLiteral("Export indítás"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(190, 236, 110, 25);
+    Button1->setDefault(true);
+    Button3 = new QPushButton(QStringLiteral("Megállít"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(310, 236, 110, 25);
+    Button3->setEnabled(false);
+    Button3->setAutoDefault(false);
+    Button2 = new QPushButton(QStringLiteral("Bezár"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(440, 236, 110, 25);
+    Button2->setAutoDefault(false);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(0, 306, 560, 24);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setValue(0);
+
+    connect(Button4, &QPushButton::clicked, this, [this] { tickAll(true); });
+    connect(Button5, &QPushButton::clicked, this, [this] { tickAll(false); });
+    connect(SpeedButton1, &QToolButton::clicked, this, &Tfrm_Hatarolt::chooseFile);
+    connect(Button1, &QPushButton::clicked, this, &Tfrm_Hatarolt::startExport);
+    connect(Button3, &QPushButton::clicked, this, &Tfrm_Hatarolt::stopExport);
+    connect(Button2, &QPushButton::clicked, this, &Tfrm_Hatarolt::reject);
+
+    InstallFocusColour(this);
+    RememberPosition(this);
+}
+
+Tfrm_Hatarolt::~Tfrm_Hatarolt() = default;
+
+void Tfrm_Hatarolt::setFixedFormat() {
+    delimiters_->button(1)->setChecked(true);
+    qualifiers_->button(2)->setChecked(true);
+    CheckBox1->setChecked(false);
+    tickAll(true);
+    for (QWidget *w : {RadioGroup2, RadioGroup1, static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(Button4),
+                       static_cast<QWidget *>(Button5), static_cast<QWidget *>(CheckListBox1)})
+        w->setEnabled(false);
+}
+
+void Tfrm_Hatarolt::setFileName(const QString &fileName) { Edit1->setText(fileName); }
+
+void Tfrm_Hatarolt::tickAll(bool on) {
+    for (int i = 0; i < CheckListBox1->count(); ++i)
+        CheckListBox1->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+
+void Tfrm_Hatarolt::chooseFile() {
+    const QString chosen = services_.saveFileName(
+        QStringLiteral("Határolt szöveg export"), Edit1->text(),
+        QStringLiteral("CSV állományok (*.csv)|*.csv|Text állományok (*.txt)|*.txt|Minden állomány (*.*)|*.*"),
+        QStringLiteral("csv"), this);
+    if (!chosen.isEmpty())
+        Edit1->setText(chosen);
+}
+
+DelimitedOptions Tfrm_Hatarolt::options() const {
+    DelimitedOptions o;
+    o.delimiter = DelimiterOfItem(delimiters_->checkedId());
+    o.qualifier = QualifierOfItem(qualifiers_->checkedId());
+    o.multiLine = CheckBox1->isChecked();
+    for (int i = 0; i < CheckListBox1->count(); ++i)
+        o.ticked.append(CheckListBox1->item(i)->checkState() == Qt::Checked);
+    return o;
+}
+
+void Tfrm_Hatarolt::startExport() {
+    if (busy_)
+        return;
+    const QString fileName = Edit1->text();
+    if (fileName.isEmpty()) {
+        services_.ShowError(QStringLiteral("Nincs filenév megadva."), this);
+        Edit1->setFocus();
+        return;
+    }
+    busy_ = true;
+    running_ = true;
+    Button1->setEnabled(false);
+    Button3->setEnabled(true);
+    const DelimitedOptions o = options();
+    try {
+        const qint64 rows = source_.rowCount();
+        ProgressBar1->setRange(0, rows >= 0 ? int(std::min<qint64>(rows, INT_MAX)) : 0);
+        ProgressBar1->setValue(0);
+        Pacer pacer;
+        const DelimitedResult r = WriteDelimited(source_, fileName, o, [&](qint64 done) {
+            if (pacer.due()) {
+                if (ProgressBar1->maximum() > 0)
+                    ProgressBar1->setValue(int(std::min<qint64>(done, ProgressBar1->maximum())));
+                QApplication::processEvents();
+            }
+            return running_;
+        });
+        ProgressBar1->setRange(0, 1);
+        ProgressBar1->setValue(0);
+        services_.ShowInfo(fileName + QStringLiteral(" file kész."), this);
+        if (r.replaced > 0)
+            services_.ShowWarning(QStringLiteral("%1 karaktert a Windows-1250 kódlap nem tud tárolni; ezek helyén \"?\" áll a fileban.")
+                                      .arg(r.replaced),
+                                  this);
+    } catch (const Error &e) {
+        ProgressBar1->setRange(0, 1);
+        ProgressBar1->setValue(0);
+        services_.ShowError(QStringLiteral("Hiba: ") + e.message(), this);
+    } catch (const std::exception &e) {
+        ProgressBar1->setRange(0, 1);
+        ProgressBar1->setValue(0);
+        services_.ShowError(QStringLiteral("Hiba: ") + QString::fromUtf8(e.what()), this);
+    }
+    running_ = false;
+    busy_ = false;
+    Button3->setEnabled(false);
+    Button1->setEnabled(true);
+}
+
+void Tfrm_Hatarolt::reject() {
+    // Closing while the file is being written stops the export first; the dialog stays.
+    if (busy_) {
+        running_ = false;
+        return;
+    }
+    QDialog::reject();
+}
+
+void ExportDelimited(RowSource &source, const QString &fileName, bool fixedFormat, DesktopServices &services,
+                     QWidget *parent) {
+    Tfrm_Hatarolt dlg(source, services, parent);
+    if (fixedFormat)
+        dlg.setFixedFormat();
+    dlg.setFileName(fileName);
+    dlg.exec();
+}
+
+} // namespace kodexa

@@ -1,0 +1,241 @@
+#include "exchange/Import.h"
+
+#include "data/DesktopServices.h"
+#include "data/Seged.h"
+#include "exchange/Hatarolo.h"
+#include "exchange/core/Pacer.h"
+#include "gui/Widgets.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace kodexa {
+
+Tfrm_Import::Tfrm_Import(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frm_Import"));
+    setWindowTitle(QStringLiteral("Adatbázis import"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(780, 540);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setGeometry(0, 0, 780, 30);
+    auto action = [this](const char *name, const QString &caption, const char *icon) {
+        auto *a = new QAction(QIcon::fromTheme(QLatin1String(icon)), caption, this);
+        a->setObjectName(QLatin1String(name));
+        a->setToolTip(caption);
+        addAction(a);
+        return a;
+    };
+    aMegnyit = action("aMegnyit", QStringLiteral("File megnyitás"), "document-open");
+    aMegnyit->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    aImport = action("aImport", QStringLiteral("Import indítása"), "document-import");
+    aBezar = action("aBezar", QStringLiteral("Bezár"), "window-close");
+    ToolBar1->addAction(aMegnyit);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(aImport);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(aBezar);
+
+    CheckListBox1 = new QListWidget(this);
+    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1->setGeometry(0, 32, 160, 484);
+
+    auto *group = new QGroupBox(QStringLiteral("Betöltendő file"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(168, 34, 604, 86);
+    auto *label1 = new QLabel(QStringLiteral("File teljes elérési útja"), group);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(10, 18, 300, 16);
+    Edit1 = new QLineEdit(group);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(10, 36, 550, 22);
+    label1->setBuddy(Edit1);
+    BitBtn1 = new QToolButton(group);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(QIcon::fromTheme(QStringLiteral("document-open")));
+    BitBtn1->setText(QStringLiteral("..."));
+    BitBtn1->setToolTip(QStringLiteral("File megnyitás"));
+    BitBtn1->setAccessibleName(QStringLiteral("File megnyitás"));
+    BitBtn1->setGeometry(566, 36, 28, 22);
+    BitBtn2 = new QPushButton(QStringLiteral("Import indítása"), group);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(10, 60, 120, 22);
+    BitBtn2->setAutoDefault(false);
+    Label2 = new QLabel(group);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(140, 62, 454, 18);
+
+    SynEdit1 = new QsciScintilla(this);
+    SynEdit1->setObjectName(QStringLiteral("SynEdit1"));
+    SynEdit1->setGeometry(168, 126, 604, 390);
+    SynEdit1->setUtf8(true);
+    SynEdit1->setFont(QFont(QStringLiteral("Lucida Console"), 9));
+    SynEdit1->setEolMode(QsciScintilla::EolWindows);
+    // The header is line 0, so the gutter shows each data line's number as the import counts it.
+    SynEdit1->setMarginType(0, QsciScintilla::TextMargin);
+    SynEdit1->setMarginsFont(QFont(QStringLiteral("Lucida Console"), 8));
+    SynEdit1->setMarginWidth(0, QStringLiteral("0000000"));
+    SynEdit1->setMarginWidth(1, 0);
+    connect(SynEdit1, &QsciScintilla::SCN_UPDATEUI, this, [this](int) { numberVisibleLines(); });
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(0, 518, 780, 22);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setValue(0);
+
+    connect(aMegnyit, &QAction::triggered, this, &Tfrm_Import::aMegnyitExecute);
+    connect(BitBtn1, &QToolButton::clicked, this, &Tfrm_Import::aMegnyitExecute);
+    connect(aImport, &QAction::triggered, this, &Tfrm_Import::runImport);
+    connect(BitBtn2, &QPushButton::clicked, this, &Tfrm_Import::runImport);
+    connect(aBezar, &QAction::triggered, this, &Tfrm_Import::reject);
+
+    InstallFocusColour(this);
+    RememberPosition(this);
+}
+
+Tfrm_Import::~Tfrm_Import() = default;
+
+void Tfrm_Import::numberVisibleLines() {
+    const int first = SynEdit1->firstVisibleLine();
+    const int shown = int(SynEdit1->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) + 1;
+    const int last = std::min(SynEdit1->lines(), first + shown);
+    for (int line = first; line < last; ++line)
+        SynEdit1->setMarginText(line, QString::number(line), QsciScintillaBase::STYLE_LINENUMBER);
+}
+
+void Tfrm_Import::loadFile(const QString &path, QChar delimiter) {
+    const ImportText file = ReadImportFile(path);
+    const QString header = FirstLine(file.text);
+    if (header.isEmpty())
+        return;
+    delimiter_ = delimiter;
+    CheckListBox1->clear();
+    for (const ImportColumn &c : ImportHeader(header, delimiter)) {
+        auto *item = new QListWidgetItem(QLatin1Char('[') + c.name + QLatin1Char(']'), CheckListBox1);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Checked);
+        item->setData(Qt::UserRole, c.position);
+        item->setData(Qt::UserRole + 1, c.name);
+    }
+    SynEdit1->clearMarginText();
+    SynEdit1->setText(file.text);
+    numberVisibleLines();
+    Label2->setText(file.utf8 ? QStringLiteral("A file UTF-8 kódolással beolvasva.") : QString());
+}
+
+bool Tfrm_Import::chooseAndLoad(QChar delimiter) {
+    const QString path = ctx_.services.openFileName(
+        QStringLiteral("Könyvek import"), Edit1->text(),
+        QStringLiteral("Szöveges állományok (*.txt)|*.txt|CSV állományok (*.csv)|*.csv"), QStringLiteral("txt"), this);
+    if (path.isEmpty())
+        return false;
+    Edit1->setText(path);
+    CheckListBox1->clear();
+    loadFile(path, delimiter);
+    return true;
+}
+
+void Tfrm_Import::aMegnyitExecute() {
+    if (busy_)
+        return;
+    const std::optional<QChar> d = ChooseImportDelimiter(this);
+    if (!d)
+        return;
+    Guarded(ctx_.services, this, [&] { chooseAndLoad(*d); });
+}
+
+QVector<ImportColumn> Tfrm_Import::tickedColumns() const {
+    QVector<ImportColumn> out;
+    for (int i = 0; i < CheckListBox1->count(); ++i) {
+        const QListWidgetItem *item = CheckListBox1->item(i);
+        if (item->checkState() == Qt::Checked)
+            out.append({item->data(Qt::UserRole + 1).toString(), item->data(Qt::UserRole).toInt()});
+    }
+    return out;
+}
+
+void Tfrm_Import::runImport() {
+    if (busy_)
+        return;
+    busy_ = true;
+    running_ = true;
+    aImport->setEnabled(false);
+    aMegnyit->setEnabled(false);
+    BitBtn2->setEnabled(false);
+    QDir::setCurrent(ProgramDir());
+    const QString text = SynEdit1->text();
+    ProgressBar1->setRange(0, int(std::min<qint64>(ImportLineCount(text), INT_MAX)));
+    ProgressBar1->setValue(0);
+    const auto shown = [this](qint64 lines) {
+        Label2->setText(QStringLiteral("betöltött tételek száma: %1").arg(lines));
+        ProgressBar1->setValue(int(std::min<qint64>(lines, ProgressBar1->maximum())));
+    };
+    Pacer pacer;
+    qint64 stored = 0;
+    try {
+        const ImportResult r = ImportBooks(ctx_.db, text, delimiter_, tickedColumns(), QDate::currentDate(), [&](qint64 lines) {
+            stored = lines;
+            if (pacer.due()) {
+                shown(lines);
+                QApplication::processEvents();
+            }
+            return running_;
+        });
+        stored = r.lines;
+        if (r.lines > 0)
+            shown(r.lines);
+    } catch (const ImportError &e) {
+        if (stored > 0)
+            shown(stored);
+        ctx_.services.ShowError(e.message(), this);
+    } catch (const Error &e) {
+        ctx_.services.ShowError(e.message(), this);
+    }
+    ProgressBar1->setValue(0);
+    running_ = false;
+    busy_ = false;
+    aImport->setEnabled(true);
+    aMegnyit->setEnabled(true);
+    BitBtn2->setEnabled(true);
+}
+
+void Tfrm_Import::reject() {
+    // Closing during an import stops it after the line it is on; what was stored stays.
+    if (busy_) {
+        running_ = false;
+        return;
+    }
+    QDialog::reject();
+}
+
+void RunImport(AppContext &ctx, QWidget *parent) {
+    const std::optional<QChar> d = ChooseImportDelimiter(parent);
+    if (!d)
+        return;
+    Tfrm_Import w(ctx, parent);
+    try {
+        if (!w.chooseAndLoad(*d))
+            return;
+    } catch (const Error &e) {
+        ctx.services.ShowError(e.message(), parent);
+        return;
+    }
+    w.exec();
+}
+
+} // namespace kodexa
