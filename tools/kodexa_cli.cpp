@@ -3,10 +3,14 @@
 #include "tools/core/Cli.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QTextStream>
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
+    // Dates and numbers in exported files as the program writes them.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
     kodexa::SetProgramDir(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -1,7 +1,12 @@
 // kodexa-cli run as a user runs it: the built program on temporary catalogues.
+#include "app/Main.h"
 #include "data/Db.h"
 #include "data/Seged.h"
+#include "data/TextFile.h"
 #include "support/Fixture.h"
+
+#include <QAbstractButton>
+#include <QAction>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -341,4 +346,53 @@ TEST_F(KodexaCliTest, CheckFindsBrokenRulesAndFixRepairsKeysAndCopies) {
     EXPECT_EQ(r.code, 1); // book 3 now has genre 1 but still its old genre name
     ASSERT_EQ(cli({"check", "--fix"}).code, 0);
     EXPECT_EQ(cli({"check"}).code, 0);
+}
+
+TEST_F(KodexaCliTest, ExportWritesTheProgramsBytesAndImportStopsAtABadLine) {
+    makeCatalogue(true);
+    db.close();
+    // The program's own "Adatbázis export" of the same catalogue.
+    {
+        Tfrm_Main w(services);
+        ASSERT_TRUE(w.FormCreate());
+        services.fileAnswers.push_back(path("ablak.txt"));
+        test::WhenModal([](QWidget *dlg) {
+            test::Child<QAbstractButton>(dlg, "Button1")->click();
+            test::Child<QAbstractButton>(dlg, "Button2")->click();
+        });
+        w.Action("aExport")->trigger();
+    }
+    const QByteArray window = readFile("ablak.txt");
+    ASSERT_FALSE(window.isEmpty());
+    Result r = cli({"export", "--fixed", path("cli.txt")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(readFile("cli.txt"), window);
+
+    // The list as comma-separated text with quotes, in the list's (title) order.
+    r = cli({"export", "--csv", path("lista.csv"), "--delimiter", ",", "--qualifier", "\"", "--multiline"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QByteArray csv = readFile("lista.csv");
+    const QList<QByteArray> rows = csv.split('\n');
+    EXPECT_TRUE(rows.value(0).startsWith("\"id\",")) << rows.value(0).toStdString();
+    EXPECT_TRUE(rows.value(1).contains("\"1984\",")) << rows.value(1).toStdString();
+    EXPECT_TRUE(csv.contains(EncodeCp1250("\"Egri csillagok\",")));
+    EXPECT_EQ(cli({"export", "--fixed", path("x.txt"), "--csv", path("y.csv")}).code, 2);
+    EXPECT_EQ(cli({"export", "--csv", path("y.csv"), "--delimiter", "x"}).code, 2);
+
+    // Importing the fixed file back doubles the books.
+    const int books = scalar("SELECT count(*) FROM konyvek").toInt();
+    r = cli({"import", path("cli.txt")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(scalar("SELECT count(*) FROM konyvek").toInt(), 2 * books);
+
+    // A bad number on the third line: lines 1 and 2 stay, the line is named, exit status 1.
+    writeFile("rossz.txt", EncodeCp1250("cim;ar\r\nElső könyv;100\r\nMásodik könyv;200\r\nHarmadik könyv;sok\r\nNegyedik;400\r\n"));
+    r = cli({"import", "--delimiter", ";", path("rossz.txt")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("3. sor, ar mező")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("betöltött tételek száma: 2")) << r.out.toStdString();
+    EXPECT_EQ(scalar("SELECT group_concat(cim, '|') FROM (SELECT cim FROM konyvek WHERE ar IN (100, 200, 400) AND cim LIKE '%könyv' ORDER BY konyvek)")
+                  .toString(),
+              "Első könyv|Második könyv");
+    EXPECT_EQ(scalar("SELECT count(*) FROM konyvek WHERE cim IN ('Harmadik könyv', 'Negyedik')").toInt(), 0);
 }

@@ -70,6 +70,8 @@ int RunLend(Session &, const Args &);
 int RunReturn(Session &, const Args &);
 int RunBackup(Session &, const Args &);
 int RunCheck(Session &, const Args &);
+int RunExport(Session &, const Args &);
+int RunImport(Session &, const Args &);
 
 const Command *FindCommand(const QString &name);
 // Checks options and positional arguments against the command; throws UsageError.

@@ -73,6 +73,25 @@ const QVector<Command> &Commands() {
         {"return", "return KULCS", "visszavétel",
          "A kölcsönadott könyv visszavétele. Otthon lévő könyvnél hibát jelez.\nPélda: kodexa-cli return 42", {}, {}, 1, 1,
          RunReturn},
+        {"export", "export --fixed ÁLLOMÁNY | --csv ÁLLOMÁNY [--delimiter ;|tab|,|'|'] [--qualifier '\"'|\"'\"|none] [--multiline]",
+         "export határolt szöveges állományba",
+         "  --fixed ÁLLOMÁNY   az \"Adatbázis export\": tabulátorral tagolt, 16 oszlop kulcs szerint, amelyet\n"
+         "                     az import visszaolvas (ugyanazok a bájtok, mint a program exportjában)\n"
+         "  --csv ÁLLOMÁNY     a könyvlista minden oszlopa a lista sorrendjében; alapesetben pontosvessző,\n"
+         "                     szövegjelölő nélkül\n"
+         "  --delimiter D      ; tab , vagy |\n"
+         "  --qualifier Q      \" ' vagy none\n"
+         "  --multiline        a tartalom sorai |-jellel összefűzve a \"BLOB\" helyett\n"
+         "Az állomány Windows-1250 kódolású, CR LF sorvégekkel.\n"
+         "Példa: kodexa-cli export --csv konyvek.csv --delimiter , --qualifier '\"'",
+         {QStringLiteral("fixed"), QStringLiteral("csv"), QStringLiteral("delimiter"), QStringLiteral("qualifier")},
+         {QStringLiteral("multiline")}, 0, 0, RunExport},
+        {"import", "import [--delimiter tab|';'|'|'] ÁLLOMÁNY", "könyvek betöltése határolt szöveges állományból",
+         "Az import ablak betöltése: az első sor az oszlopnevek sora (ahogy az \"Adatbázis export\" írja), minden\n"
+         "további sor egy új könyv; a törzsadatok név szerint megkeresve vagy felvéve. Hibás értéknél a\n"
+         "betöltés a sor számával megáll (1-es kilépési kód); az előtte lévő sorok megmaradnak.\n"
+         "Alapesetben tabulátorral tagolt. Példa: kodexa-cli import konyvek.txt",
+         {QStringLiteral("delimiter")}, {}, 1, 1, RunImport},
         {"backup", "backup [--keep N] CÉL", "mentés (a program futása közben is)",
          "Következetes másolat az SQLite mentő felületén át, akkor is, ha a program épp használja a katalógust.\n"
          "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-20261209-020000.sqb).\n"
