@@ -7,6 +7,7 @@
 #include "data/Settings.h"
 #include "gui/Actions.h"
 #include "gui/DatasetModel.h"
+#include "gui/Pictures.h"
 #include "gui/Widgets.h"
 
 #include <QAction>
@@ -15,7 +16,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
@@ -45,15 +45,8 @@ public:
 } // namespace
 
 QPixmap UserFlagPixmap(bool yes) {
-    const QString key = yes ? QStringLiteral("kodexa-userflag-1") : QStringLiteral("kodexa-userflag-0");
-    QPixmap pm;
-    if (QPixmapCache::find(key, &pm))
-        return pm;
     // A small box, ticked for "I": readable on a selected row as well as on a plain one.
-    pm = QPixmap(14, 14);
-    pm.fill(Qt::transparent);
-    {
-        QPainter p(&pm);
+    return CachedPicture(yes ? QStringLiteral("kodexa-userflag-1") : QStringLiteral("kodexa-userflag-0"), 14, [yes](QPainter &p) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(120, 120, 120), 1));
         p.setBrush(Qt::white);
@@ -62,9 +55,7 @@ QPixmap UserFlagPixmap(bool yes) {
             p.setPen(QPen(QColor(0, 140, 0), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             p.drawPolyline(QPolygonF({QPointF(3.2, 7.2), QPointF(5.8, 10), QPointF(10.8, 3.8)}));
         }
-    }
-    QPixmapCache::insert(key, pm);
-    return pm;
+    });
 }
 
 Tfrm_Felhasznalo::Tfrm_Felhasznalo(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {

@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -155,7 +154,7 @@ void Tfrm_SQL::buildEditor() {
     Memo1->setScrollWidthTracking(true);
     Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     // Esc belongs to the window (stop a run, or close); the editor would keep it.
-    Memo1->installEventFilter(this);
+    EscapeRejects(Memo1, this);
 }
 
 QMenuBar *Tfrm_SQL::buildPlaces() {
@@ -206,17 +205,6 @@ QMenuBar *Tfrm_SQL::buildPlaces() {
             [this](const QPoint &pos) { PopupMenu2->exec(DBGrid1->viewport()->mapToGlobal(pos)); });
 
     return menuBar;
-}
-
-bool Tfrm_SQL::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == Memo1 && event->type() == QEvent::KeyPress) {
-        auto *k = static_cast<QKeyEvent *>(event);
-        if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier) {
-            reject();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void Tfrm_SQL::done(int result) {

@@ -47,7 +47,6 @@ public:
     QAction *aMegszakit;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

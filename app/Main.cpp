@@ -8,6 +8,7 @@
 #include "data/Kozos.h"
 #include "data/Seged.h"
 #include "edit/core/Picture.h"
+#include "gui/Pictures.h"
 #include "gui/Widgets.h"
 
 #include <QAction>
@@ -108,15 +109,7 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, bool 
 } // namespace
 
 QPixmap LentIcon(bool lent) {
-    // Drawn once and kept: the grid asks for one per visible row at every paint.
-    const QString key = lent ? QStringLiteral("kodexa-lent-1") : QStringLiteral("kodexa-lent-0");
-    QPixmap pm;
-    if (QPixmapCache::find(key, &pm))
-        return pm;
-    pm = QPixmap(16, 16);
-    pm.fill(Qt::transparent);
-    {
-        QPainter p(&pm);
+    return CachedPicture(lent ? QStringLiteral("kodexa-lent-1") : QStringLiteral("kodexa-lent-0"), 16, [lent](QPainter &p) {
         if (lent) {
             p.setPen(QColor(90, 0, 0));
             p.setBrush(QColor(255, 30, 30));
@@ -126,9 +119,7 @@ QPixmap LentIcon(bool lent) {
             p.drawLine(6, 6, 10, 10);
             p.drawLine(10, 6, 6, 10);
         }
-    }
-    QPixmapCache::insert(key, pm);
-    return pm;
+    });
 }
 
 bool WheelToArrowFilter::eventFilter(QObject *o, QEvent *e) {

@@ -135,6 +135,9 @@ public:
     bool eventFilter(QObject *o, QEvent *e) override;
 };
 
+// The printing commands (app/MainReports.cpp).
+void AddReportCommands(Tfrm_Main &main);
+
 // The two 16 x 16 pictures of the lent-flag column.
 QPixmap LentIcon(bool lent);
 

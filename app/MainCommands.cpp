@@ -100,6 +100,7 @@ void Tfrm_Main::buildCommands() {
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
     AddExchangeCommands(*this);
     AddUserAndSqlCommands(*this);
+    AddReportCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {

@@ -7,6 +7,7 @@
 //                  one transaction) vs the shell's .import of the file into a plain table.
 // Each case also gives the peak resident memory while it ran (peak_MB).
 #include "bench/Generator.h"
+#include "bench/Probe.h"
 
 #include "data/BookList.h"
 #include "data/Db.h"
@@ -58,15 +59,7 @@ void ResetPeak() {
         f.write("5");
 }
 
-double PeakMB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
+double PeakMB() { return double(VmHWMkB()) / 1024.0; }
 
 // Median of three runs of a shell command line.
 double ShellSeconds(const QString &command) {

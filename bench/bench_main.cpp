@@ -7,6 +7,7 @@
 #include "bench/CliBench.h"
 #include "bench/Generator.h"
 #include "bench/SqlConsoleBench.h"
+#include "bench/ReportBench.h"
 
 #include "data/Db.h"
 
@@ -56,6 +57,8 @@ int main(int argc, char **argv) {
     const int probe = qEnvironmentVariableIntValue("KODEXA_MEMPROBE");
     if (probe > 0)
         return kodexa::bench::MemoryProbe(probe);
+    if (qEnvironmentVariableIsSet("KODEXA_REPORTPROBE"))
+        return kodexa::bench::ReportProbe(qEnvironmentVariable("KODEXA_REPORTPROBE"));
 
     bool repetitionsGiven = false;
     for (int i = 1; i < argc; ++i)
@@ -63,6 +66,7 @@ int main(int argc, char **argv) {
     kodexa::bench::RegisterBookListBenchmarks(!repetitionsGiven);
     kodexa::bench::RegisterCliBenchmarks();
     kodexa::bench::RegisterSqlConsoleBenchmarks();
+    kodexa::bench::RegisterReportBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -56,7 +56,7 @@ QueryCursor::QueryCursor(Db &db, const QString &sql) : db_(db), sql_(FirstStatem
             names_ << first.columnName(i);
     }
     try {
-        live_ = std::make_unique<Stmt>(db_, Wrapped(sql_, "SELECT * FROM ", " LIMIT -1 OFFSET ?1"));
+        live_ = std::make_unique<Stmt>(db_, Wrapped(sql_, "SELECT * FROM ", " LIMIT -1 OFFSET :kodexa_offset"));
         wrapped_ = true;
     } catch (const DbError &) {
         wrapped_ = false; // a PRAGMA or an EXPLAIN cannot stand in a FROM clause
@@ -89,7 +89,8 @@ QueryCursor::Block QueryCursor::readBlock(int index) {
     const int start = index * BlockRows;
     if (livePos_ < 0 || livePos_ > start || start - livePos_ > SkipLimit) {
         live_->reset();
-        live_->bind(1, start);
+        // By name: a "?" written in the query is parameter 1 and stays unbound (NULL).
+        live_->bind(QStringLiteral(":kodexa_offset"), start);
         livePos_ = start;
         ++restarts_;
     }

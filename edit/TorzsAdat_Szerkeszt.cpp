@@ -7,7 +7,6 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -43,7 +42,7 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
     SynEdit1->setMarginWidth(0, QStringLiteral("00000"));
     SynEdit1->setMarginWidth(1, 0);
     // Esc belongs to the window (cancel); the editor would keep it for itself.
-    SynEdit1->installEventFilter(this);
+    EscapeRejects(SynEdit1, this);
     // No horizontal scroll bar until a line needs one.
     SynEdit1->setScrollWidth(1);
     SynEdit1->setScrollWidthTracking(true);
@@ -80,17 +79,6 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
 
     SynEdit1->setFocus();
     RememberPosition(this);
-}
-
-bool Tfrm_TorzsAdat_Szerkeszt::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == SynEdit1 && event->type() == QEvent::KeyPress) {
-        auto *k = static_cast<QKeyEvent *>(event);
-        if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier) {
-            reject();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void Tfrm_TorzsAdat_Szerkeszt::setLines(const QString &text) {

@@ -33,9 +33,6 @@ public:
     QPushButton *Button1;
     QPushButton *Button2;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void loadFromFile();
     void saveToFile();

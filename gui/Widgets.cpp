@@ -97,6 +97,23 @@ private:
     QSet<QWidget *> except_;
 };
 
+class EscapeFilter final : public QObject {
+public:
+    EscapeFilter(QWidget *widget, QDialog *dialog) : QObject(widget), dialog_(dialog) {}
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() != Qt::Key_Escape || k->modifiers() != Qt::NoModifier)
+            return false;
+        dialog_->reject();
+        return true;
+    }
+
+private:
+    QDialog *dialog_;
+};
+
 void installOnTree(QWidget *window, QObject *filter) {
     window->installEventFilter(filter);
     for (QWidget *w : window->findChildren<QWidget *>())
@@ -110,6 +127,8 @@ void InstallFocusColour(QWidget *window) { installOnTree(window, new FocusColour
 void InstallEnterAsTab(QWidget *window, const QSet<QWidget *> &except) {
     installOnTree(window, new EnterAsTabFilter(window, except));
 }
+
+void EscapeRejects(QWidget *widget, QDialog *dialog) { widget->installEventFilter(new EscapeFilter(widget, dialog)); }
 
 void SetGridFont(QAbstractItemView *grid, int pointSize) {
     QFont f = grid->font();

@@ -31,6 +31,9 @@ void SetGridFont(QAbstractItemView *grid, int pointSize);
 void SetRowGrid(QTableView *grid);
 // Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes.
 void RememberPosition(QDialog *dialog);
+// Esc in widget (an editor that would keep the key to itself) rejects the dialog, as Esc
+// anywhere else in it does.
+void EscapeRejects(QWidget *widget, QDialog *dialog);
 // Runs one command; anything it throws is shown in the error box and the program goes on.
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command);
 

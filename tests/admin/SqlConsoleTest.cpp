@@ -12,6 +12,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -144,6 +147,29 @@ protected:
     QTabWidget *pages = nullptr;
     QTableView *grid = nullptr;
 };
+
+QStringList Names(const QList<QAction *> &actions) {
+    QStringList out;
+    for (QAction *a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->text() : a->objectName());
+    return out;
+}
+
+TEST_F(SqlWindowTest, CommandsStandInTheirPlaces) {
+    EXPECT_EQ(Names(Child<QToolBar>(w.get(), QStringLiteral("ToolBar1"))->actions()),
+              QStringList({"aUj", "aMegnyit", "aMent", "-", "aExport", "-", "aFuttat", "aMegszakit", "-", "aKivag",
+                           "aMasol", "aBeilleszt", "-", "aBezar"}));
+    EXPECT_EQ(Names(Child<QMenu>(w.get(), QStringLiteral("PopupMenu1"))->actions()),
+              QStringList({"aFuttat", "-", "aUj", "aMegnyit", "aMent", "-", "aKivag", "aMasol", "aBeilleszt", "aMindet"}));
+    EXPECT_EQ(Names(Child<QMenu>(w.get(), QStringLiteral("PopupMenu2"))->actions()), QStringList({"aMasol", "-", "aExport"}));
+    EXPECT_EQ(Names(Child<QMenuBar>(w.get(), QStringLiteral("MainMenu1"))->actions()),
+              QStringList({"Fájl", "Szerkesztés", "SQL"}));
+    EXPECT_EQ(w->aFuttat->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(w->aFuttat->text(), QStringLiteral("SQL lekérdezés"));
+    EXPECT_TRUE(w->aBezar->shortcut().isEmpty());
+    // The engine keeps colours as 0xBBGGRR.
+    EXPECT_EQ(memo->SendScintilla(QsciScintillaBase::SCI_GETCARETLINEBACK), 0xFFF0E1L);
+}
 
 TEST_F(SqlWindowTest, AQueryShowsItsRowsOnTheResultPage) {
     EXPECT_EQ(pages->currentIndex(), 0);

@@ -45,6 +45,10 @@ TEST_F(QueryCursorTest, TakesTheFirstStatementWhateverSurroundsIt) {
     EXPECT_EQ(c.value(0, 0).toInt(), 20000);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM t")).toInt(), 20000);
 
+    QueryCursor param(db, QStringLiteral("SELECT ? AS p, a FROM t"));
+    EXPECT_TRUE(param.value(300, 0).isNull()) << "the reader's own offset does not fill the query's parameter";
+    EXPECT_EQ(param.value(300, 1).toInt(), 301);
+
     QueryCursor with(db, QStringLiteral("WITH x(v) AS (VALUES (1), (2), (3)) SELECT v * 10 FROM x"));
     EXPECT_EQ(with.rowCount(), 3);
     EXPECT_EQ(with.value(2, 0).toInt(), 30);

@@ -1,0 +1,138 @@
+#include "reports/core/ReportRows.h"
+
+#include "data/BookList.h"
+#include "data/Seged.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace kodexa::report {
+
+namespace {
+// Group values are compared as texts, with NULL apart from the empty text.
+QString groupText(const QVariant &v) { return v.isNull() ? QStringLiteral("\x01null") : VarToText(v); }
+qint64 amount(const QVariant &v) { return v.isNull() ? 0 : qint64(std::llround(v.toDouble())); }
+} // namespace
+
+QString BookQuery::sql() const {
+    QStringList lines{QStringLiteral("SELECT"), QStringLiteral(" konyvek.*"), QStringLiteral("FROM konyvek")};
+    if (!where.isEmpty())
+        lines << QStringLiteral("WHERE ") + where;
+    lines << QStringLiteral("ORDER BY ") + orderBy + QLatin1Char(';');
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString BookQuery::sqlWithValues() const {
+    QString s = sql();
+    for (auto it = params.begin(); it != params.end(); ++it)
+        s.replace(QRegularExpression(QStringLiteral(":%1\\b").arg(it.key())), SqlQuote(VarToText(it.value())));
+    return s;
+}
+
+QueryRows::QueryRows(Db &db, BookQuery query) : db_(db), query_(std::move(query)) {}
+QueryRows::~QueryRows() = default;
+
+void QueryRows::bindParams(Stmt &s, const QString &sql) const {
+    for (auto it = query_.params.begin(); it != query_.params.end(); ++it)
+        if (sql.contains(QLatin1Char(':') + it.key()))
+            s.bind(QLatin1Char(':') + it.key(), it.value());
+}
+
+void QueryRows::scan(const QString &groupColumn, const QString &sumColumn) {
+    if (!fields_)
+        fields_ = TableFields(db_, QStringLiteral("konyvek"));
+    // Only the rowid and what decides the page breaks and the total are read here.
+    QString cols = QStringLiteral("konyvek.rowid");
+    const int g = groupColumn.isEmpty() ? -1 : 1;
+    const int a = sumColumn.isEmpty() ? -1 : (g > 0 ? 2 : 1);
+    if (g > 0)
+        cols += QStringLiteral(", konyvek.") + groupColumn;
+    if (a > 0)
+        cols += QStringLiteral(", konyvek.") + sumColumn;
+    QString sql = QStringLiteral("SELECT %1 FROM konyvek").arg(cols);
+    if (!query_.where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + query_.where;
+    sql += QStringLiteral(" ORDER BY ") + query_.orderBy;
+    Stmt s = db_.prepare(sql);
+    bindParams(s, sql);
+    rowids_.clear();
+    groupStart_.clear();
+    sum_ = 0;
+    QString previous;
+    while (s.step()) {
+        rowids_.append(s.int64(0));
+        if (g > 0) {
+            QString now = groupText(s.value(g));
+            groupStart_.push_back(rowids_.size() == 1 || now != previous);
+            previous = std::move(now);
+        }
+        if (a > 0)
+            sum_ += amount(s.value(a));
+    }
+}
+
+void QueryRows::read(int from, int to, const std::function<void(int, const Record &)> &fn) {
+    if (!block_) {
+        QStringList marks;
+        for (int i = 1; i <= BlockRows; ++i)
+            marks << QStringLiteral("?%1").arg(i);
+        block_ = std::make_unique<Stmt>(
+            db_, QStringLiteral("SELECT rowid, * FROM konyvek WHERE rowid IN (%1)").arg(marks.join(QLatin1Char(','))));
+    }
+    to = std::min(to, rowCount());
+    const int n = fields_->size();
+    for (int start = from; start < to; start += BlockRows) {
+        const int end = std::min(to, start + BlockRows);
+        Stmt &s = *block_;
+        s.reset();
+        for (int i = 0; i < BlockRows; ++i)
+            s.bind(i + 1, start + i < end ? QVariant(rowids_[start + i]) : QVariant());
+        QHash<qint64, QVector<QVariant>> got;
+        while (s.step()) {
+            QVector<QVariant> v(n);
+            for (int i = 0; i < n; ++i)
+                v[i] = s.value(i + 1);
+            got.insert(s.int64(0), std::move(v));
+        }
+        s.reset();
+        for (int row = start; row < end; ++row) {
+            Record r(fields_);
+            r.rowid = rowids_[row];
+            auto it = got.find(r.rowid);
+            if (it != got.end()) // a row deleted since the pass prints empty
+                r.values = std::move(it.value());
+            fn(row, r);
+        }
+    }
+}
+
+void BookListRows::scan(const QString &groupColumn, const QString &sumColumn) {
+    count_ = tbl_.recordCount();
+    groupStart_.assign(size_t(count_), false);
+    sum_ = 0;
+    if (!groupColumn.isEmpty()) {
+        const bool bySortText = groupColumn.compare(tbl_.sortField(), Qt::CaseInsensitive) == 0;
+        const int fi = tbl_.fieldIndex(groupColumn);
+        QString previous;
+        for (int i = 0; i < count_; ++i) {
+            QString now = bySortText ? tbl_.sortTextAt(i) : groupText(tbl_.valueAt(i, fi));
+            groupStart_[size_t(i)] = i == 0 || now != previous;
+            previous = std::move(now);
+        }
+    }
+    if (!sumColumn.isEmpty()) {
+        const int fi = tbl_.fieldIndex(sumColumn);
+        for (int i = 0; i < count_; ++i)
+            sum_ += amount(tbl_.valueAt(i, fi));
+    }
+}
+
+void BookListRows::read(int from, int to, const std::function<void(int, const Record &)> &fn) {
+    to = std::min(to, tbl_.recordCount());
+    for (int row = from; row < to; ++row)
+        fn(row, tbl_.recordAt(row));
+}
+
+} // namespace kodexa::report
