@@ -414,27 +414,15 @@ QString Tfrm_Main::StatusText(int panel) const { return status_[panel]->text(); 
 // ---- The list ----
 
 void Tfrm_Main::LoadGridColumns() {
-    MemDataset tblM(db_);
-    tblM.openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
     columnWeights_.clear();
     gridFields_.clear();
     QStringList fields{QStringLiteral("kolcsonadva")};
     QStringList titles{QStringLiteral("!")};
-    for (int i = 0; i < 6; ++i) {
-        QString field, title;
-        int weight = 0;
-        if (i < tblM.recordCount()) {
-            tblM.moveTo(i);
-            field = tblM.text(QStringLiteral("mezo_nev"));
-            title = tblM.text(QStringLiteral("displabel"));
-            weight = VarToInt(tblM.value(QStringLiteral("szeles")));
-        }
-        if (title.isEmpty())
-            title = BookColumnLabel(field);
-        columnWeights_ << weight;
-        gridFields_ << field;
-        fields << field;
-        titles << title;
+    for (const ListColumn &c : ListColumns(db_)) {
+        columnWeights_ << c.weight;
+        gridFields_ << c.field;
+        fields << c.field;
+        titles << c.title;
     }
     model_->setColumns(fields, titles);
     model_->setSortField(sortField_);

@@ -13,11 +13,6 @@
 namespace kodexa {
 
 namespace {
-// The grid print's group column: the sort column when it is a lookup name.
-QString gridGroupColumn(const QString &sortField) {
-    return sortField.contains(QLatin1String("_nev")) ? sortField : QString();
-}
-
 void printGrid(Tfrm_Main &w, bool print) {
     QVector<report::GridColumn> columns;
     const BookGridModel *model = w.GridModel();
@@ -28,7 +23,7 @@ void printGrid(Tfrm_Main &w, bool print) {
         columns.append({field, model->title(i), w.Grid()->columnWidth(i), Qt::AlignLeft});
     }
     PrintGrid(w.Context(), columns, w.Grid()->width(), print, QStringLiteral("Könyvek"), 8,
-              gridGroupColumn(w.SortField()), &w);
+              report::GridGroupColumn(w.SortField()), &w);
 }
 } // namespace
 

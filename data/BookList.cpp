@@ -56,13 +56,6 @@ void BookList::readOrder(const QString &orderColumn, const QString &sortField, Q
                          QVector<QString> &texts) const {
     // Both statements are prepared before anything is read: a bad name fails here and the
     // list stays as it was.
-    if (sortField.isEmpty()) {
-        Stmt order = db_.prepare(QStringLiteral("SELECT rowid FROM konyvek ORDER BY %1").arg(orderColumn));
-        while (order.step())
-            ids.append(order.int64(0));
-        texts.resize(ids.size());
-        return;
-    }
     if (!hasLeadingIndex(orderColumn)) {
         Stmt s = db_.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek ORDER BY %2").arg(sortField, orderColumn));
         while (s.step()) {
@@ -110,32 +103,27 @@ void BookList::close() {
 
 QVariant BookList::valueAt(int row, int column) const { return rowValues(row).value(column); }
 
-QString BookList::blockSql(const QString &columns) {
-    QStringList marks;
-    for (int i = 1; i <= BlockRows; ++i)
-        marks << QStringLiteral("?%1").arg(i);
-    return QStringLiteral("SELECT rowid, %1 FROM konyvek WHERE rowid IN (%2)").arg(columns, marks.join(QLatin1Char(',')));
-}
-
-void BookList::fetchBlock(Stmt &s, int columns, const QVector<qint64> &ids,
-                          const std::function<void(qint64, QVector<QVariant> &&)> &sink) {
+void BookList::fetchBlock(const QVector<qint64> &ids,
+                          const std::function<void(qint64, QVector<QVariant> &&)> &sink) const {
+    if (!blockStmt_) {
+        QStringList marks;
+        for (int i = 1; i <= BlockRows; ++i)
+            marks << QStringLiteral("?%1").arg(i);
+        blockStmt_ = std::make_unique<Stmt>(
+            db_, QStringLiteral("SELECT rowid, * FROM konyvek WHERE rowid IN (%1)").arg(marks.join(QLatin1Char(','))));
+    }
+    Stmt &s = *blockStmt_;
     s.reset();
     for (int i = 0; i < BlockRows; ++i)
         s.bind(i + 1, i < ids.size() ? QVariant(ids[i]) : QVariant());
+    const int n = fields_->size();
     while (s.step()) {
-        QVector<QVariant> v(columns);
-        for (int i = 0; i < columns; ++i)
+        QVector<QVariant> v(n);
+        for (int i = 0; i < n; ++i)
             v[i] = s.value(i + 1);
         sink(s.int64(0), std::move(v));
     }
     s.reset();
-}
-
-void BookList::fetchBlock(const QVector<qint64> &ids,
-                          const std::function<void(qint64, QVector<QVariant> &&)> &sink) const {
-    if (!blockStmt_)
-        blockStmt_ = std::make_unique<Stmt>(db_, blockSql(QStringLiteral("*")));
-    fetchBlock(*blockStmt_, fields_->size(), ids, sink);
 }
 
 const QVector<QVariant> &BookList::rowValues(int row) const {
@@ -168,37 +156,23 @@ Record BookList::fetchRecord(int row) const {
     return r;
 }
 
-void BookList::streamBlocks(Stmt &s, int columns, const std::function<void(qint64, QVector<QVariant> &&)> &fn) const {
+void BookList::forEachRow(const std::function<void(const Record &)> &fn) const {
     const int n = int(rowids_.size());
-    QHash<qint64, QVector<QVariant>> got;
-    got.reserve(BlockRows);
     for (int start = 0; start < n; start += BlockRows) {
         const int end = std::min(n, start + BlockRows);
-        const QVector<qint64> ids(rowids_.begin() + start, rowids_.begin() + end);
-        got.clear();
-        fetchBlock(s, columns, ids, [&got](qint64 rid, QVector<QVariant> &&v) { got.insert(rid, std::move(v)); });
+        QVector<qint64> ids(rowids_.begin() + start, rowids_.begin() + end);
+        QHash<qint64, QVector<QVariant>> got;
+        got.reserve(ids.size());
+        fetchBlock(ids, [&got](qint64 rid, QVector<QVariant> &&v) { got.insert(rid, std::move(v)); });
         for (qint64 id : ids) {
+            Record r(fields_);
+            r.rowid = id;
             auto it = got.find(id);
-            // A row deleted meanwhile by another statement comes out empty.
-            fn(id, it != got.end() ? std::move(it.value()) : QVector<QVariant>(columns));
+            if (it != got.end())
+                r.values = std::move(it.value());
+            fn(r);
         }
     }
-}
-
-void BookList::forEachRow(const std::function<void(const Record &)> &fn) const {
-    if (!blockStmt_)
-        blockStmt_ = std::make_unique<Stmt>(db_, blockSql(QStringLiteral("*")));
-    streamBlocks(*blockStmt_, fields_->size(), [&](qint64 id, QVector<QVariant> &&v) {
-        Record r(fields_);
-        r.rowid = id;
-        r.values = std::move(v);
-        fn(r);
-    });
-}
-
-void BookList::forEachRow(const QStringList &columns, const std::function<void(const QVector<QVariant> &)> &fn) const {
-    Stmt s(db_, blockSql(columns.join(QLatin1Char(','))));
-    streamBlocks(s, int(columns.size()), [&](qint64, QVector<QVariant> &&v) { fn(v); });
 }
 
 int BookList::quickSearchIndex(const QString &text) const {

@@ -17,8 +17,7 @@ public:
     ~BookList() override;
 
     // Opens all columns of konyvek ordered by orderColumn; sortField is the column whose
-    // text the quick search compares. An empty sortField reads the order alone (no quick
-    // search), for streaming the whole list: one pass over the table less.
+    // text the quick search compares.
     void open(const QString &orderColumn, const QString &sortField);
     void close();
     QString sortField() const { return sortField_; }
@@ -36,8 +35,6 @@ public:
     bool locateKey(qint64 key);
     // Streams every row in list order without filling the cache.
     void forEachRow(const std::function<void(const Record &)> &fn) const;
-    // The same, reading only the named columns (their values in that order).
-    void forEachRow(const QStringList &columns, const std::function<void(const QVector<QVariant> &)> &fn) const;
     // Reads the current row again from the file (after a change made by a statement).
     void refreshRow(int row);
 
@@ -56,10 +53,6 @@ protected:
 private:
     const QVector<QVariant> &rowValues(int row) const;
     void fetchBlock(const QVector<qint64> &ids, const std::function<void(qint64, QVector<QVariant> &&)> &sink) const;
-    static void fetchBlock(Stmt &s, int columns, const QVector<qint64> &ids,
-                           const std::function<void(qint64, QVector<QVariant> &&)> &sink);
-    static QString blockSql(const QString &columns);
-    void streamBlocks(Stmt &s, int columns, const std::function<void(qint64, QVector<QVariant> &&)> &fn) const;
     QString sortTextOf(const Record &r) const;
     bool hasLeadingIndex(const QString &column) const;
     void readOrder(const QString &orderColumn, const QString &sortField, QVector<qint64> &ids, QVector<QString> &texts) const;

@@ -284,7 +284,7 @@ FieldListPtr TableFields(Db &db, const QString &table) {
     return fields;
 }
 
-void MemDataset::openTable(const QString &table, const QString &orderBy, const QString &where, const QVariantMap &params) {
+void MemDataset::openTable(const QString &table, const QString &orderBy) {
     close();
     table_ = table;
     tableMode_ = true;
@@ -293,11 +293,9 @@ void MemDataset::openTable(const QString &table, const QString &orderBy, const Q
     for (const auto &f : fields_->fields)
         names << f.name;
     sql_ = QStringLiteral("SELECT rowid, %1 FROM %2").arg(names.join(QLatin1Char(',')), table);
-    if (!where.isEmpty())
-        sql_ += QStringLiteral(" WHERE ") + where;
     if (!orderBy.isEmpty())
         sql_ += QStringLiteral(" ORDER BY ") + orderBy;
-    params_ = params;
+    params_.clear();
     refresh();
 }
 

@@ -148,10 +148,8 @@ class MemDataset final : public Dataset {
 public:
     explicit MemDataset(Db &db, QObject *parent = nullptr) : Dataset(db, parent) {}
 
-    // All columns of a table with their rowids, writable; orderBy is an SQL ORDER BY list,
-    // where an optional condition (with its named parameters) that keeps a few rows only.
-    void openTable(const QString &table, const QString &orderBy = QString(), const QString &where = QString(),
-                   const QVariantMap &params = {});
+    // All columns of a table with their rowids, writable; orderBy is an SQL ORDER BY list.
+    void openTable(const QString &table, const QString &orderBy = QString());
     // Any SELECT; writable only when table is named (the query must then select rowid first).
     void openQuery(const QString &sql, const QVariantMap &params = {});
     void close();

@@ -1,5 +1,6 @@
 #include "app/core/BookView.h"
 
+#include "data/Dataset.h"
 #include "data/Db.h"
 #include "data/Schema.h"
 #include "data/Seged.h"
@@ -30,6 +31,25 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
 }
 
 QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
+
+QVector<ListColumn> ListColumns(Db &db) {
+    MemDataset tblM(db);
+    tblM.openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
+    QVector<ListColumn> columns;
+    for (int i = 0; i < 6; ++i) {
+        ListColumn c;
+        if (i < tblM.recordCount()) {
+            tblM.moveTo(i);
+            c.field = tblM.text(QStringLiteral("mezo_nev"));
+            c.title = tblM.text(QStringLiteral("displabel"));
+            c.weight = VarToInt(tblM.value(QStringLiteral("szeles")));
+        }
+        if (c.title.isEmpty())
+            c.title = BookColumnLabel(c.field);
+        columns << c;
+    }
+    return columns;
+}
 
 ListSort StoredListSort(Db &db) {
     try {

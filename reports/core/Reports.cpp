@@ -71,6 +71,10 @@ QVector<int> GridPaperWidths(const QVector<GridColumn> &columns, int gridWidth) 
     return out;
 }
 
+QString GridGroupColumn(const QString &sortField) {
+    return sortField.contains(QLatin1String("_nev")) ? sortField : QString();
+}
+
 ReportDef GridPrintDef(const QVector<GridColumn> &columns, int gridWidth, const QString &title, int fontSize,
                        const QString &groupColumn, const QDateTime &printed) {
     ReportDef d;

@@ -396,3 +396,30 @@ TEST_F(KodexaCliTest, ExportWritesTheProgramsBytesAndImportStopsAtABadLine) {
               "Első könyv|Második könyv");
     EXPECT_EQ(scalar("SELECT count(*) FROM konyvek WHERE cim IN ('Harmadik könyv', 'Negyedik')").toInt(), 0);
 }
+
+TEST_F(KodexaCliTest, ReportWritesAnA4PdfWithItsHeading) {
+    makeCatalogue(true);
+    db.close();
+    EXPECT_EQ(cli({"report", "lending"}).code, 2);
+    EXPECT_EQ(cli({"report", "nincsilyen", "--pdf", path("x.pdf")}).code, 2);
+    EXPECT_EQ(cli({"report", "lending", "--key", "3", "--pdf", path("x.pdf")}).code, 2);
+    EXPECT_FALSE(QFile::exists(path("x.pdf")));
+    const struct {
+        QStringList args;
+        const char *text;
+    } cases[] = {{{"report", "lending", "--pdf", path("kolcson.pdf")}, "Kölcsönadott könyvek"},
+                 {{"report", "authors", "--pdf", path("szerzok.pdf")}, "Szerzők szerint"},
+                 {{"report", "grid", "--pdf", path("lista.pdf")}, "Egri csillagok"},
+                 {{"report", "sheet", "--key", "1", "--pdf", path("adatlap.pdf")}, "Egri csillagok"},
+                 {{"report", "purchases", "--from", "2000-01-01", "--to", "2030-12-31", "--pdf", path("vasarlas.pdf")},
+                  "Egri csillagok"}};
+    for (const auto &c : cases) {
+        const Result r = cli(c.args);
+        ASSERT_EQ(r.code, 0) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        const QString pdf = c.args.last();
+        const Result info = RunProgram("pdfinfo", {pdf});
+        EXPECT_TRUE(info.out.contains("(A4)")) << info.out.toStdString();
+        const Result text = RunProgram("pdftotext", {"-layout", pdf, "-"});
+        EXPECT_TRUE(text.out.contains(QString::fromUtf8(c.text))) << c.text << "\n" << text.out.left(600).toStdString();
+    }
+}

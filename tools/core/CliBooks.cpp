@@ -62,16 +62,21 @@ QString BookColumnArg(const FieldList &fields, const QString &name) {
     throw UsageError(QStringLiteral("Nem létező mező: %1").arg(name));
 }
 
-// The one book with this key, writable through the book record rules.
-void OpenBook(MemDataset &tbl, qint64 key) {
-    tbl.openTable(QStringLiteral("konyvek"), QStringLiteral("rowid"), QStringLiteral("konyvek = :k"), {{QStringLiteral("k"), key}});
-    if (tbl.isEmpty())
+// The book list, its current row the one book with this key, written through the book
+// record rules as the main window's list is.
+void OpenBook(Db &db, BookList &tbl, qint64 key) {
+    Stmt count = db.prepare(QStringLiteral("SELECT count(*) FROM konyvek WHERE konyvek=?1"));
+    count.bind(1, key);
+    const qint64 n = count.step() ? count.int64(0) : 0;
+    if (n == 0)
         throw Error(QStringLiteral("Nincs %1 kulcsú könyv.").arg(BookKeyText(key)));
     // Nothing keeps keys unique; a command must not pick one of several books by chance.
-    if (tbl.recordCount() > 1)
+    if (n > 1)
         throw Error(QStringLiteral("A(z) %1 kulcs %2 könyvé is; előbb a programban adjon nekik külön kulcsot.")
                         .arg(BookKeyText(key))
-                        .arg(tbl.recordCount()));
+                        .arg(n));
+    tbl.open(QStringLiteral("konyvek"), QStringLiteral("konyvek"));
+    tbl.locateKey(key);
     tbl.beforePost = [](Record &r) { TblBeforePost(r); };
 }
 
@@ -92,7 +97,7 @@ QVector<QPair<QString, QString>> TypedFields(const FieldList &fields, const Args
 }
 
 // Writes the book in the dataset's edit buffer as the edit dialog's OK does.
-void StoreBook(Db &db, MemDataset &tbl, const QVector<QPair<QString, QString>> &values) {
+void StoreBook(Db &db, BookList &tbl, const QVector<QPair<QString, QString>> &values) {
     for (const auto &[column, text] : values)
         SetTypedValue(tbl.buffer(), column, text);
     ResolveBookLookups(db, tbl.buffer());
@@ -124,28 +129,35 @@ int RunList(Session &s, const Args &a) {
             throw UsageError(QStringLiteral("A --fields legalább egy oszlopot nevezzen meg."));
     } else {
         // The list's six columns, as the main window shows them.
-        Stmt m = db.prepare(QStringLiteral("SELECT mezo_nev FROM mezo ORDER BY mezo LIMIT 6"));
-        while (m.step())
-            if (fields->indexOf(m.text(0)) >= 0)
-                columns << m.text(0);
+        for (const ListColumn &c : ListColumns(db))
+            if (fields->indexOf(c.field) >= 0)
+                columns << c.field;
         if (columns.isEmpty())
             columns << QStringLiteral("konyvek") << QStringLiteral("cim");
     }
-    // The list's order without its quick-search texts: nothing here searches.
     if (a.has(QStringLiteral("sort"))) {
-        tbl.open(OrderColumnFor(BookColumnArg(*fields, a.value(QStringLiteral("sort")))), QString());
+        const QString field = BookColumnArg(*fields, a.value(QStringLiteral("sort")));
+        tbl.open(OrderColumnFor(field), field);
     } else {
         const ListSort sort = StoredListSort(db);
         try {
-            tbl.open(OrderColumnFor(sort.field), QString());
+            tbl.open(OrderColumnFor(sort.field), sort.field);
         } catch (const DbError &) {
             // A sort mark naming no column: the key order, as the program starts.
-            tbl.open(QStringLiteral("konyvek"), QString());
+            tbl.open(QStringLiteral("konyvek"), QStringLiteral("konyvek"));
         }
     }
+    QVector<int> at;
+    for (const QString &c : columns)
+        at << fields->indexOf(c);
     RowOutput out(s.out, format, columns);
     out.begin();
-    tbl.forEachRow(columns, [&](const QVector<QVariant> &values) { out.row(values); });
+    QVector<QVariant> values(at.size());
+    tbl.forEachRow([&](const Record &r) {
+        for (qsizetype i = 0; i < at.size(); ++i)
+            values[i] = r.values.value(at[i]);
+        out.row(values);
+    });
     out.end();
     return Done;
 }
@@ -176,8 +188,9 @@ int RunShow(Session &s, const Args &a) {
     if (format != QLatin1String("text") && format != QLatin1String("json"))
         throw UsageError(QStringLiteral("Ismeretlen formátum: %1 (text vagy json)").arg(format));
     const qint64 key = BookKeyArg(a.positional.first());
-    MemDataset tbl(s.catalogue());
-    OpenBook(tbl, key);
+    Db &db = s.catalogue();
+    BookList tbl(db);
+    OpenBook(db, tbl, key);
     QStringList columns = TypedBookColumns();
     columns << QStringLiteral("kolcsonadva") << QStringLiteral("kolcsonadva_dat") << QStringLiteral("kolcsonadva_kinek");
     if (format == QLatin1String("json")) {
@@ -220,8 +233,8 @@ int RunAdd(Session &s, const Args &a) {
     if (!titled)
         throw UsageError(QStringLiteral("Az új könyvnek cím kell: --title CÍM"));
     Db &db = s.catalogue();
-    MemDataset tbl(db);
-    tbl.openTable(QStringLiteral("konyvek"), QString(), QStringLiteral("0"));
+    BookList tbl(db);
+    tbl.open(QStringLiteral("konyvek"), QStringLiteral("konyvek"));
     tbl.beforePost = [](Record &r) { TblBeforePost(r); };
     const auto values = TypedFields(tbl.fields(), a);
     // The lookup rows the book needs and the book itself: all or nothing.
@@ -239,8 +252,8 @@ int RunEdit(Session &s, const Args &a) {
     if (a.options.isEmpty())
         throw UsageError(QStringLiteral("Adjon meg legalább egy módosítandó mezőt (például --price 2500)."));
     Db &db = s.catalogue();
-    MemDataset tbl(db);
-    OpenBook(tbl, key);
+    BookList tbl(db);
+    OpenBook(db, tbl, key);
     const auto values = TypedFields(tbl.fields(), a);
     Transaction tx(db);
     tbl.edit();
@@ -254,8 +267,9 @@ int RunLend(Session &s, const Args &a) {
     const qint64 key = BookKeyArg(a.positional.first());
     if (!a.has(QStringLiteral("to")))
         throw UsageError(QStringLiteral("Kinek? Adja meg: --to NÉV"));
-    MemDataset tbl(s.catalogue());
-    OpenBook(tbl, key);
+    Db &db = s.catalogue();
+    BookList tbl(db);
+    OpenBook(db, tbl, key);
     if (const QString refusal = LendRefusal(tbl); !refusal.isEmpty())
         throw Error(refusal);
     LendBook(tbl, a.value(QStringLiteral("to")), QDate::currentDate());
@@ -265,8 +279,9 @@ int RunLend(Session &s, const Args &a) {
 
 int RunReturn(Session &s, const Args &a) {
     const qint64 key = BookKeyArg(a.positional.first());
-    MemDataset tbl(s.catalogue());
-    OpenBook(tbl, key);
+    Db &db = s.catalogue();
+    BookList tbl(db);
+    OpenBook(db, tbl, key);
     if (const QString refusal = TakeBackRefusal(tbl); !refusal.isEmpty())
         throw Error(refusal);
     TakeBackBook(tbl);

@@ -72,6 +72,7 @@ int RunBackup(Session &, const Args &);
 int RunCheck(Session &, const Args &);
 int RunExport(Session &, const Args &);
 int RunImport(Session &, const Args &);
+int RunReport(Session &, const Args &);
 
 const Command *FindCommand(const QString &name);
 // Checks options and positional arguments against the command; throws UsageError.

@@ -92,6 +92,20 @@ const QVector<Command> &Commands() {
          "betöltés a sor számával megáll (1-es kilépési kód); az előtte lévő sorok megmaradnak.\n"
          "Alapesetben tabulátorral tagolt. Példa: kodexa-cli import konyvek.txt",
          {QStringLiteral("delimiter")}, {}, 1, 1, RunImport},
+        {"report",
+         "report grid|authors|publishers|series|subjects|genres|shelves|sheet|lending|purchases [--key N] [--from DÁTUM "
+         "--to DÁTUM] --pdf ÁLLOMÁNY",
+         "nyomtatvány PDF állományba",
+         "A program nyomtatványai PDF-be (A4), képernyő nélkül:\n"
+         "  grid        a könyvlista nyomtatása a lista sorrendjében és oszlopaival\n"
+         "  authors, publishers, series, subjects, genres, shelves\n"
+         "              tömör listák szerzők, kiadók, sorozatok, tárgykörök, műfajok, polcok szerint;\n"
+         "              --key N: csak az N kulcsú törzsadat könyvei\n"
+         "  sheet       adatlapok (--key N: egy könyvé, különben minden könyvé)\n"
+         "  lending     a kölcsönadott könyvek\n"
+         "  purchases   a vásárlások --from és --to között (éééé-hh-nn; alapesetben az elmúlt hónap)\n"
+         "Példa (cron, hétfőnként): 0 6 * * 1 kodexa-cli report lending --pdf /srv/jelentes/kolcson.pdf",
+         {QStringLiteral("key"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("pdf")}, {}, 1, 1, RunReport},
         {"backup", "backup [--keep N] CÉL", "mentés (a program futása közben is)",
          "Következetes másolat az SQLite mentő felületén át, akkor is, ha a program épp használja a katalógust.\n"
          "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-20261209-020000.sqb).\n"
