@@ -108,6 +108,7 @@ Tfrm_Elonezet::Tfrm_Elonezet(Report &report, DesktopServices &services, QWidget 
     pageView->setObjectName(QStringLiteral("QRPreview"));
     scroll->setWidget(pageView);
     scroll->viewport()->installEventFilter(this);
+    ePage->installEventFilter(this);
     auto *main = new QVBoxLayout(this);
     main->addLayout(bar);
     main->addWidget(scroll, 1);
@@ -201,6 +202,14 @@ void Tfrm_Elonezet::render() {
 }
 
 bool Tfrm_Elonezet::eventFilter(QObject *o, QEvent *e) {
+    // Page Up and Page Down turn pages even from the page number box (which would step by ten).
+    if (o == ePage && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            showPage(page_ + (key == Qt::Key_PageDown ? 1 : -1));
+            return true;
+        }
+    }
     // The whole-page and page-width zooms follow the room the page has.
     if (o == scroll->viewport() && e->type() == QEvent::Resize && zoom_ != Zoom::Actual && page_ >= 0 && !rendering_)
         render();

@@ -125,6 +125,15 @@ QString thousands(qint64 n) {
 } // namespace
 
 QFont MakeQFont(const Font &f) {
+    // Where the named face is missing, its metric-compatible or nearest free face stands in
+    // (fontconfig alone would give Tahoma a much wider face, and captions would run into values).
+    static const bool substitutes = [] {
+        QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono")});
+        return true;
+    }();
+    Q_UNUSED(substitutes);
     QFont q(f.family);
     q.setPointSizeF(f.points);
     q.setBold(f.bold);
@@ -298,8 +307,12 @@ void Report::placeBand(const Band &band, const Record *row, QPointF origin, int 
                 text = FormatValue(QVariant(source_->sum()), b.format);
                 break;
             }
-            p.text = b.wrap ? wrapLines(b.font, text, b.rect.width(), b.rect.height())
-                            : cutLine(b.font, text, b.rect.width());
+            // Captions are sized to their text; values are cut at their boxes.
+            if (b.value == ValueKind::Literal)
+                p.text = text;
+            else
+                p.text = b.wrap ? wrapLines(b.font, text, b.rect.width(), b.rect.height())
+                                : cutLine(b.font, text, b.rect.width());
             if (p.text.isEmpty())
                 continue;
         }

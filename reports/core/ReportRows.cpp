@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kodexa::report {
@@ -43,33 +44,49 @@ void QueryRows::bindParams(Stmt &s, const QString &sql) const {
 void QueryRows::scan(const QString &groupColumn, const QString &sumColumn) {
     if (!fields_)
         fields_ = TableFields(db_, QStringLiteral("konyvek"));
-    // Only the rowid and what decides the page breaks and the total are read here.
-    QString cols = QStringLiteral("konyvek.rowid");
-    const int g = groupColumn.isEmpty() ? -1 : 1;
-    const int a = sumColumn.isEmpty() ? -1 : (g > 0 ? 2 : 1);
-    if (g > 0)
-        cols += QStringLiteral(", konyvek.") + groupColumn;
-    if (a > 0)
-        cols += QStringLiteral(", konyvek.") + sumColumn;
-    QString sql = QStringLiteral("SELECT %1 FROM konyvek").arg(cols);
-    if (!query_.where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + query_.where;
-    sql += QStringLiteral(" ORDER BY ") + query_.orderBy;
-    Stmt s = db_.prepare(sql);
-    bindParams(s, sql);
+    const QString where = query_.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + query_.where;
     rowids_.clear();
     groupStart_.clear();
     sum_ = 0;
-    QString previous;
-    while (s.step()) {
-        rowids_.append(s.int64(0));
-        if (g > 0) {
-            QString now = groupText(s.value(g));
-            groupStart_.push_back(rowids_.size() == 1 || now != previous);
-            previous = std::move(now);
-        }
-        if (a > 0)
-            sum_ += amount(s.value(a));
+    // The order alone comes first: with an index on the order column it is read from the
+    // index without touching the table.
+    const QString orderSql = QStringLiteral("SELECT konyvek.rowid FROM konyvek%1 ORDER BY %2").arg(where, query_.orderBy);
+    Stmt order = db_.prepare(orderSql);
+    bindParams(order, orderSql);
+    while (order.step())
+        rowids_.append(order.int64(0));
+    if (groupColumn.isEmpty() && sumColumn.isEmpty())
+        return;
+    // The columns that decide group changes and the total are read in one pass over the
+    // table in rowid order; looking each row up in report order instead reads the file's
+    // pages (long contents included) all over, several times slower on a large catalogue.
+    const int n = int(rowids_.size());
+    QVector<QPair<qint64, int>> byRowid(n);
+    for (int i = 0; i < n; ++i)
+        byRowid[i] = {rowids_[i], i};
+    std::sort(byRowid.begin(), byRowid.end());
+    QVector<QString> groups(groupColumn.isEmpty() ? 0 : n);
+    const QString cols = (groupColumn.isEmpty() ? QStringLiteral("NULL") : groupColumn) + QStringLiteral(", ") +
+                         (sumColumn.isEmpty() ? QStringLiteral("NULL") : sumColumn);
+    const QString passSql = QStringLiteral("SELECT konyvek.rowid, %1 FROM konyvek%2 ORDER BY konyvek.rowid").arg(cols, where);
+    Stmt pass = db_.prepare(passSql);
+    bindParams(pass, passSql);
+    int k = 0;
+    while (pass.step() && k < n) {
+        const qint64 rid = pass.int64(0);
+        while (k < n && byRowid[k].first < rid)
+            ++k;
+        if (k >= n || byRowid[k].first != rid)
+            continue;
+        if (!groups.isEmpty())
+            groups[byRowid[k].second] = groupText(pass.value(1));
+        sum_ += amount(pass.value(2));
+        ++k;
+    }
+    if (!groups.isEmpty()) {
+        groupStart_.resize(size_t(n));
+        for (int i = 0; i < n; ++i)
+            groupStart_[size_t(i)] = i == 0 || groups[i] != groups[i - 1];
     }
 }
 

@@ -60,6 +60,19 @@ const Kind &kindOf(int kind) {
 }
 
 QDateTime stamp(const QDateTime &printed) { return printed.isValid() ? printed : QDateTime::currentDateTime(); }
+
+// A report on the shared page frame: heading, footer, one column or two of 287 units.
+ReportDef frame(const QString &title, const QString &name, const QString &heading, int columns,
+                const QDateTime &printed, double headerHeight = 59) {
+    ReportDef d;
+    d.title = title;
+    d.name = name;
+    d.columns = columns;
+    d.columnWidth = columns > 1 ? 287 : PageWidth;
+    d.pageHeader = header(heading, headerHeight);
+    d.pageFooter = StandardFooter(title, name, FooterHomePage(), stamp(printed));
+    return d;
+}
 } // namespace
 
 // ---- Grid print ----
@@ -77,10 +90,7 @@ QString GridGroupColumn(const QString &sortField) {
 
 ReportDef GridPrintDef(const QVector<GridColumn> &columns, int gridWidth, const QString &title, int fontSize,
                        const QString &groupColumn, const QDateTime &printed) {
-    ReportDef d;
-    d.title = title;
-    d.name = QStringLiteral("qrGridPrint");
-    d.pageHeader = header(title, 91);
+    ReportDef d = frame(title, QStringLiteral("qrGridPrint"), title, 1, printed, 91);
     d.pageHeader.bottomRule = true;
     d.pageHeader.ruleThickness = 2;
     const Font base{QStringLiteral("Arial"), double(fontSize)};
@@ -106,7 +116,6 @@ ReportDef GridPrintDef(const QVector<GridColumn> &columns, int gridWidth, const 
         d.groupHeader = groupLine(groupColumn, PageWidth - 20);
         d.groupHeader.items[0].rect.moveLeft(20);
     }
-    d.pageFooter = StandardFooter(title, d.name, FooterHomePage(), stamp(printed));
     return d;
 }
 
@@ -123,17 +132,11 @@ BookQuery CompactListQuery(int kind, qint64 key) {
 
 ReportDef CompactListDef(int kind, const QDateTime &printed) {
     const Kind &k = kindOf(kind);
-    ReportDef d;
-    d.title = QStringLiteral("Böngésző");
-    d.name = QStringLiteral("qrBongeszo");
-    d.columns = 2;
-    d.columnWidth = 287;
-    d.pageHeader = header(QStringLiteral("Könyvek"));
+    ReportDef d = frame(QStringLiteral("Böngésző"), QStringLiteral("qrBongeszo"), QStringLiteral("Könyvek"), 2, printed);
     d.pageHeader.items << Label(0, 28, 229, 16, QString::fromUtf8(k.heading), subHeading);
     d.groupColumn = QLatin1String(k.groupColumn);
     d.groupHeader = groupLine(d.groupColumn + QStringLiteral("_nev"), 267);
     d.detail = narrowDetail(225, 277);
-    d.pageFooter = StandardFooter(d.title, d.name, FooterHomePage(), stamp(printed));
     return d;
 }
 
@@ -161,10 +164,7 @@ PicturePlace FitPicture(QSize px) {
 }
 
 ReportDef DataSheetDef(const QDateTime &printed) {
-    ReportDef d;
-    d.title = QStringLiteral("Adatlap");
-    d.name = QStringLiteral("qrAdatlap");
-    d.pageHeader = header(QStringLiteral("Adatlap"));
+    ReportDef d = frame(QStringLiteral("Adatlap"), QStringLiteral("qrAdatlap"), QStringLiteral("Adatlap"), 1, printed);
     d.pageHeader.bottomRule = true;
     Band &b = d.detail;
     b.height = 181;
@@ -219,7 +219,6 @@ ReportDef DataSheetDef(const QDateTime &printed) {
         p.picture = path;
         out << p;
     };
-    d.pageFooter = StandardFooter(d.title, d.name, FooterHomePage(), stamp(printed));
     return d;
 }
 
@@ -233,18 +232,13 @@ BookQuery LendingQuery() {
 }
 
 ReportDef LendingDef(const QDateTime &printed) {
-    ReportDef d;
-    d.title = QStringLiteral("Kölcsönzések");
-    d.name = QStringLiteral("qrKolcsonzes");
-    d.columns = 2;
-    d.columnWidth = 287;
-    d.pageHeader = header(QStringLiteral("Kölcsönadott könyvek"));
+    ReportDef d = frame(QStringLiteral("Kölcsönzések"), QStringLiteral("qrKolcsonzes"),
+                        QStringLiteral("Kölcsönadott könyvek"), 2, printed);
     d.groupColumn = QStringLiteral("kolcsonadva_kinek");
     d.groupHeader = groupLine(d.groupColumn, 89);
     d.detail = narrowDetail(225, 193);
     d.detail.items << FieldItem(204, 14, 77, 13, QStringLiteral("kolcsonadva_dat"), tahoma, Qt::AlignRight,
                                 Format::ShortDate);
-    d.pageFooter = StandardFooter(d.title, d.name, FooterHomePage(), stamp(printed));
     return d;
 }
 
@@ -260,12 +254,8 @@ BookQuery PurchasesQuery(const QDate &from, const QDate &to) {
 }
 
 ReportDef PurchasesDef(const QDate &from, const QDate &to, const QDateTime &printed) {
-    ReportDef d;
-    d.title = QStringLiteral("Vásárlások");
-    d.name = QStringLiteral("qrVasarlas");
-    d.columns = 2;
-    d.columnWidth = 287;
-    d.pageHeader = header(QStringLiteral("Időszakban vásárolt könyvek"));
+    ReportDef d = frame(QStringLiteral("Vásárlások"), QStringLiteral("qrVasarlas"),
+                        QStringLiteral("Időszakban vásárolt könyvek"), 2, printed);
     const QString fmt = QStringLiteral("yyyy.MM.dd");
     d.pageHeader.items << Label(0, 24, 229, 16, from.toString(fmt) + QStringLiteral(" - ") + to.toString(fmt), subHeading);
     d.detail = narrowDetail(141, 193);
@@ -277,7 +267,6 @@ ReportDef PurchasesDef(const QDate &from, const QDate &to, const QDateTime &prin
     sum.value = ValueKind::Sum;
     sum.format = Format::Thousands;
     d.summary.items << Label(4, 4, 100, 13, QStringLiteral("összesen"), tahomaBold) << sum;
-    d.pageFooter = StandardFooter(d.title, d.name, FooterHomePage(), stamp(printed));
     return d;
 }
 

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "data/Catalogue.h"
 #include "data/Schema.h"
+#include "data/Seged.h"
 #include "reports/Elonezet.h"
 #include "reports/Idoszak.h"
 #include "reports/NyomValaszt.h"
@@ -84,6 +85,9 @@ TEST_F(NyomtatasTest, PreviewPagesZoomsSavesPdfAndClosesWithEsc) {
         EXPECT_EQ(p->page(), 2);
         test::PressKey(p, Qt::Key_PageDown);
         EXPECT_EQ(p->page(), 3);
+        p->ePage->setFocus(); // from the page number box too, one page at a time
+        test::PressKey(p->ePage, Qt::Key_PageUp);
+        EXPECT_EQ(p->page(), 2);
         p->bFirst->click();
         EXPECT_EQ(p->page(), 0);
         p->cZoom->setCurrentIndex(2); // 100 %: A4 at 96 dpi
@@ -246,4 +250,33 @@ TEST_F(NyomtatasTest, CsvChoiceWritesTheQueryWithSemicolonsAndNoQualifier) {
     EXPECT_EQ(lines.size(), 3); // header, one book, the end
     EXPECT_TRUE(lines[1].contains(QStringLiteral(";Vásárolt;").toLatin1()));
     EXPECT_FALSE(lines[1].contains('"'));
+}
+
+TEST_F(ReportCommandsTest, OneShelfIsPickedThenListedAlone) {
+    QStringList groups;
+    int books = -1;
+    test::WhenModal([&](QWidget *pick) {
+        EXPECT_EQ(pick->objectName(), "frm_TorzsAdat");
+        test::WhenModal([&](QWidget *choice) {
+            test::WhenModal([&](QWidget *p) {
+                auto *preview = qobject_cast<Tfrm_Elonezet *>(p);
+                ASSERT_NE(preview, nullptr);
+                books = 0;
+                for (const PlacedItem *t : preview->currentLayout().texts()) {
+                    if (t->rect.left() == 16 || t->rect.left() == 16 + 288)
+                        groups << t->text;
+                    books += t->font.bold && t->font.family == QLatin1String("Tahoma");
+                }
+                preview->reject();
+            });
+            test::Child<QPushButton>(choice, "Button1")->click();
+        });
+        pick->findChild<QAction *>("aElfogad")->trigger();
+    });
+    w->Action("aNyomPolc2")->trigger();
+    ASSERT_EQ(groups.size(), 1);
+    const qint64 expected =
+        w->Db1().scalar(QStringLiteral("SELECT COUNT(*) FROM konyvek WHERE polc_nev=%1").arg(SqlQuote(groups[0]))).toLongLong();
+    EXPECT_GT(expected, 0);
+    EXPECT_EQ(books, expected);
 }
