@@ -2,10 +2,9 @@
 
 #include "data/BookList.h"
 #include "data/Seged.h"
+#include "data/ShownText.h"
 
 #include <QApplication>
-#include <QDate>
-#include <QLocale>
 #include <QPalette>
 
 namespace kodexa {
@@ -64,18 +63,7 @@ QString BookGridModel::displayText(int row, const QString &field) const { return
 QString BookGridModel::displayAt(int row, int fi) const {
     if (fi < 0)
         return QString();
-    const QVariant v = tbl_.valueAt(row, fi);
-    if (v.isNull())
-        return QString();
-    const FieldInfo &info = tbl_.fields().fields[fi];
-    if (info.name == QLatin1String("konyvek"))
-        return QStringLiteral("%1").arg(v.toLongLong(), 5, 10, QLatin1Char('0'));
-    if (info.kind == FieldKind::Date) {
-        const QString s = v.toString();
-        const QDate d = StoredDate(v);
-        return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : s;
-    }
-    return VarToText(v);
+    return ShownText(tbl_.fields().fields[fi], tbl_.valueAt(row, fi));
 }
 
 QVariant BookGridModel::data(const QModelIndex &index, int role) const {

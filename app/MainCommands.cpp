@@ -6,6 +6,7 @@
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
+#include "app/MainHtml.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -99,6 +100,7 @@ void Tfrm_Main::buildCommands() {
     for (int i = 0; i < 6; ++i)
         AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
     AddExchangeCommands(*this);
+    AddHtmlCommand(*this);
     AddUserAndSqlCommands(*this);
     AddReportCommands(*this);
 }

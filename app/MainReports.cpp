@@ -2,6 +2,7 @@
 // sheets, the lending list and the purchases of a period.
 #include "app/BookGridModel.h"
 #include "app/Main.h"
+#include "app/core/BookView.h"
 #include "app/core/CommandLayout.h"
 #include "data/Seged.h"
 #include "edit/TorzsAdat.h"
@@ -23,7 +24,7 @@ void printGrid(Tfrm_Main &w, bool print) {
         columns.append({field, model->title(i), w.Grid()->columnWidth(i), Qt::AlignLeft});
     }
     PrintGrid(w.Context(), columns, w.Grid()->width(), print, QStringLiteral("Könyvek"), 8,
-              report::GridGroupColumn(w.SortField()), &w);
+              GroupFieldFor(w.SortField()), &w);
 }
 } // namespace
 

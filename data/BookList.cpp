@@ -103,23 +103,28 @@ void BookList::close() {
 
 QVariant BookList::valueAt(int row, int column) const { return rowValues(row).value(column); }
 
+Stmt BookList::blockStatement(const QString &columns) const {
+    QStringList marks;
+    for (int i = 1; i <= BlockRows; ++i)
+        marks << QStringLiteral("?%1").arg(i);
+    return db_.prepare(QStringLiteral("SELECT rowid, %1 FROM konyvek WHERE rowid IN (%2)").arg(columns, marks.join(QLatin1Char(','))));
+}
+
 void BookList::fetchBlock(const QVector<qint64> &ids,
                           const std::function<void(qint64, QVector<QVariant> &&)> &sink) const {
-    if (!blockStmt_) {
-        QStringList marks;
-        for (int i = 1; i <= BlockRows; ++i)
-            marks << QStringLiteral("?%1").arg(i);
-        blockStmt_ = std::make_unique<Stmt>(
-            db_, QStringLiteral("SELECT rowid, * FROM konyvek WHERE rowid IN (%1)").arg(marks.join(QLatin1Char(','))));
-    }
-    Stmt &s = *blockStmt_;
+    if (!blockStmt_)
+        blockStmt_ = std::make_unique<Stmt>(blockStatement(QStringLiteral("*")));
+    fetchBlock(*blockStmt_, fields_->size(), ids, sink);
+}
+
+void BookList::fetchBlock(Stmt &s, int columns, const QVector<qint64> &ids,
+                          const std::function<void(qint64, QVector<QVariant> &&)> &sink) {
     s.reset();
     for (int i = 0; i < BlockRows; ++i)
         s.bind(i + 1, i < ids.size() ? QVariant(ids[i]) : QVariant());
-    const int n = fields_->size();
     while (s.step()) {
-        QVector<QVariant> v(n);
-        for (int i = 0; i < n; ++i)
+        QVector<QVariant> v(columns);
+        for (int i = 0; i < columns; ++i)
             v[i] = s.value(i + 1);
         sink(s.int64(0), std::move(v));
     }
@@ -156,23 +161,46 @@ Record BookList::fetchRecord(int row) const {
     return r;
 }
 
-void BookList::forEachRow(const std::function<void(const Record &)> &fn) const {
+void BookList::streamBlocks(Stmt &s, int columns, const std::function<void(qint64, QVector<QVariant> &&)> &fn) const {
     const int n = int(rowids_.size());
+    QHash<qint64, QVector<QVariant>> got;
+    got.reserve(BlockRows);
     for (int start = 0; start < n; start += BlockRows) {
         const int end = std::min(n, start + BlockRows);
-        QVector<qint64> ids(rowids_.begin() + start, rowids_.begin() + end);
-        QHash<qint64, QVector<QVariant>> got;
-        got.reserve(ids.size());
-        fetchBlock(ids, [&got](qint64 rid, QVector<QVariant> &&v) { got.insert(rid, std::move(v)); });
+        const QVector<qint64> ids(rowids_.begin() + start, rowids_.begin() + end);
+        got.clear();
+        fetchBlock(s, columns, ids, [&got](qint64 rid, QVector<QVariant> &&v) { got.insert(rid, std::move(v)); });
         for (qint64 id : ids) {
-            Record r(fields_);
-            r.rowid = id;
             auto it = got.find(id);
-            if (it != got.end())
-                r.values = std::move(it.value());
-            fn(r);
+            // A row deleted under us by another statement streams as an empty row.
+            fn(id, it != got.end() ? std::move(it.value()) : QVector<QVariant>(columns));
         }
     }
+}
+
+void BookList::forEachRow(const std::function<void(const Record &)> &fn) const {
+    if (!blockStmt_)
+        blockStmt_ = std::make_unique<Stmt>(blockStatement(QStringLiteral("*")));
+    streamBlocks(*blockStmt_, fields_->size(), [&](qint64 id, QVector<QVariant> &&v) {
+        Record r(fields_);
+        r.rowid = id;
+        r.values = std::move(v);
+        fn(r);
+    });
+}
+
+void BookList::forEachRow(const QStringList &columns, const std::function<void(const QVector<QVariant> &)> &fn) const {
+    QStringList quoted;
+    for (const QString &c : columns) {
+        if (fieldIndex(c) < 0)
+            throw ProgramError(QStringLiteral("Ismeretlen mező: %1").arg(c));
+        quoted << QLatin1Char('"') + c + QLatin1Char('"');
+    }
+    if (columns.isEmpty())
+        quoted << QStringLiteral("NULL");
+    Stmt s = blockStatement(quoted.join(QLatin1Char(',')));
+    const int n = int(columns.size());
+    streamBlocks(s, n, [&](qint64, QVector<QVariant> &&v) { fn(v); });
 }
 
 int BookList::quickSearchIndex(const QString &text) const {

@@ -35,6 +35,9 @@ public:
     bool locateKey(qint64 key);
     // Streams every row in list order without filling the cache.
     void forEachRow(const std::function<void(const Record &)> &fn) const;
+    // The same for the named columns alone, values in the order named: a whole-list writer
+    // that needs a few columns does not read the others (the contents memo above all).
+    void forEachRow(const QStringList &columns, const std::function<void(const QVector<QVariant> &)> &fn) const;
     // Reads the current row again from the file (after a change made by a statement).
     void refreshRow(int row);
 
@@ -53,6 +56,10 @@ protected:
 private:
     const QVector<QVariant> &rowValues(int row) const;
     void fetchBlock(const QVector<qint64> &ids, const std::function<void(qint64, QVector<QVariant> &&)> &sink) const;
+    static void fetchBlock(Stmt &s, int columns, const QVector<qint64> &ids,
+                           const std::function<void(qint64, QVector<QVariant> &&)> &sink);
+    Stmt blockStatement(const QString &columns) const;
+    void streamBlocks(Stmt &s, int columns, const std::function<void(qint64, QVector<QVariant> &&)> &fn) const;
     QString sortTextOf(const Record &r) const;
     bool hasLeadingIndex(const QString &column) const;
     void readOrder(const QString &orderColumn, const QString &sortField, QVector<qint64> &ids, QVector<QString> &texts) const;

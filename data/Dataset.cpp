@@ -14,7 +14,13 @@ void FieldList::add(const FieldInfo &f) {
     fields.append(f);
 }
 
-int FieldList::indexOf(const QString &name) const { return index.value(name.toLower(), -1); }
+int FieldList::indexOf(const QString &name) const {
+    // Names mostly come in lower case already: look them up as given before folding.
+    const auto it = index.constFind(name);
+    if (it != index.constEnd())
+        return *it;
+    return index.value(name.toLower(), -1);
+}
 
 Record::Record(FieldListPtr fields) : values(fields ? fields->size() : 0), fields_(std::move(fields)) {}
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVector>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace kodexa {
@@ -31,8 +32,10 @@ public:
     virtual QString chooseFolder(const QString &title, const QString &dir, QObject *owner) = 0;
     // Hands a file, URL or program to the desktop; failures are not reported.
     virtual void openDocument(const QString &target) = 0;
-    // Hands a message with one attachment to the desktop's mail client; false when it could not start.
-    virtual bool sendMail(const QString &subject, const QString &attachment, QObject *owner) = 0;
+    // Runs the mail client hand-over (a command line built by the mail unit, program first)
+    // without waiting. failed runs on the GUI thread, now or when the command has ended,
+    // when no mail client could be started; never after owner is gone.
+    virtual void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) = 0;
 
     void ShowError(const QString &m, QObject *owner = nullptr) { message(MessageKind::Error, QStringLiteral("Hiba"), m, owner); }
     void ShowWarning(const QString &m, QObject *owner = nullptr) {
@@ -68,7 +71,8 @@ public:
     QVector<Question> questions;   // yes/no and text prompts, in order
     QStringList openedDocuments;
     QStringList fileDialogs;       // titles of the choosers shown
-    QVector<QStringList> mails;    // subject, attachment
+    QVector<QStringList> mails;    // the mail hand-over command lines
+    bool mailClient = true;        // false: every hand-over fails
 
     void message(MessageKind kind, const QString &caption, const QString &text, QObject *) override {
         messages.append({kind, caption, text});
@@ -107,9 +111,10 @@ public:
         return a;
     }
     void openDocument(const QString &target) override { openedDocuments.append(target); }
-    bool sendMail(const QString &subject, const QString &attachment, QObject *) override {
-        mails.append({subject, attachment});
-        return true;
+    void sendMail(const QStringList &command, QObject *, const std::function<void()> &failed) override {
+        mails.append(command);
+        if (!mailClient && failed)
+            failed();
     }
 
     QStringList errorTexts() const {

@@ -1,6 +1,8 @@
 #include "data/Seged.h"
 
 #include <QSettings>
+#include <cfenv>
+#include <cmath>
 #include <stdexcept>
 
 namespace kodexa {
@@ -81,6 +83,14 @@ double VarToFloat(const QVariant &v) {
     if (!ok)
         throw std::invalid_argument(QStringLiteral("'%1' nem érvényes szám").arg(v.toString()).toStdString());
     return r;
+}
+
+int RoundHalfEven(double v) {
+    const int old = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(v);
+    std::fesetround(old);
+    return int(r);
 }
 
 QString FieldOf(QChar separator, const QString &text, int index) {

@@ -21,6 +21,9 @@ QDate StoredDate(const QVariant &value);
 int VarToInt(const QVariant &v);
 double VarToFloat(const QVariant &v);
 
+// Round to the nearest whole number, halves to the even neighbour (widths, picture sizes).
+int RoundHalfEven(double v);
+
 QString FieldOf(QChar separator, const QString &text, int index);
 // Upper case, then the nine Hungarian accented capitals folded; never changes the length.
 QString NormalizeKey(const QString &text);

@@ -51,21 +51,57 @@ QString LinesText(const QStringList &lines, const QString &lineBreak) {
     return out;
 }
 
-QStringList ReadCp1250Lines(const QString &path) {
+QByteArray ReadFileBytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, f.errorString()));
-    const QByteArray bytes = f.readAll();
+    QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, f.errorString()));
-    return TextLines(DecodeCp1250(bytes));
+    return bytes;
 }
+
+QStringList ReadCp1250Lines(const QString &path) { return TextLines(DecodeCp1250(ReadFileBytes(path))); }
 
 void WriteCp1250Lines(const QString &path, const QStringList &lines) {
     const QByteArray bytes = EncodeCp1250(LinesText(lines, QStringLiteral("\r\n")));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
         throw FileError(QStringLiteral("A file nem írható: %1\n%2").arg(path, f.errorString()));
+}
+
+Cp1250Writer::Cp1250Writer(const QString &path) : file_(path), path_(path) {
+    if (!file_.open(QIODevice::WriteOnly))
+        fail();
+    text_.reserve(BlockChars + 4096);
+}
+
+void Cp1250Writer::lineDone() {
+    text_ += QLatin1String("\r\n");
+    if (text_.size() >= BlockChars)
+        flush();
+}
+
+qsizetype Cp1250Writer::finish() {
+    flush();
+    if (!file_.commit())
+        fail();
+    return replaced_;
+}
+
+void Cp1250Writer::flush() {
+    if (text_.isEmpty())
+        return;
+    const QByteArray bytes = EncodeCp1250(text_, &replaced_);
+    if (file_.write(bytes) != bytes.size())
+        fail();
+    text_.resize(0);
+}
+
+void Cp1250Writer::fail() {
+    const QString why = file_.errorString();
+    file_.cancelWriting();
+    throw FileError(QStringLiteral("%1: %2").arg(path_, why));
 }
 
 } // namespace kodexa

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include "data/Error.h"
 
+#include <QSaveFile>
+
 namespace kodexa {
 
 // The one Windows-1250 boundary of the program: every text file it writes or reads goes
@@ -20,10 +22,43 @@ QStringList TextLines(const QString &text);
 // Every line followed by the break.
 QString LinesText(const QStringList &lines, const QString &lineBreak = QStringLiteral("\n"));
 
+// The whole file as it lies on the disk. Throws FileError.
+QByteArray ReadFileBytes(const QString &path);
 // Whole file, decoded, split into lines. Throws FileError.
 QStringList ReadCp1250Lines(const QString &path);
 // Every line followed by CR LF, written through QSaveFile so a failure keeps the old file.
 // Throws FileError.
 void WriteCp1250Lines(const QString &path, const QStringList &lines);
+
+// A text file written in blocks, for whole-list files: the text of many lines is gathered,
+// encoded at the boundary one block at a time (one converter call per block, not per line),
+// CR LF after each line, through QSaveFile so that a failure half-way keeps the previous
+// file. Throws FileError ("path: the system's message").
+class Cp1250Writer {
+public:
+    explicit Cp1250Writer(const QString &path);
+    Cp1250Writer(const Cp1250Writer &) = delete;
+    Cp1250Writer &operator=(const Cp1250Writer &) = delete;
+
+    // The line being written; lineDone ends it.
+    QString &text() { return text_; }
+    void lineDone();
+    void line(const QString &text) {
+        text_ += text;
+        lineDone();
+    }
+    // Writes the rest and replaces the file; returns the characters written as "?".
+    qsizetype finish();
+
+private:
+    static constexpr qsizetype BlockChars = 64 * 1024;
+    void flush();
+    [[noreturn]] void fail();
+
+    QSaveFile file_;
+    QString path_;
+    QString text_;
+    qsizetype replaced_ = 0;
+};
 
 } // namespace kodexa

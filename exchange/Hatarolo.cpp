@@ -11,11 +11,11 @@ Tfrm_Hatarolo::Tfrm_Hatarolo(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Hatarolo"));
     setWindowTitle(QStringLiteral("Határoló karakter"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(236, 150);
+    setFixedSize(280, 150);
 
     auto *group = new QGroupBox(QStringLiteral("Határoló karakter"), this);
     group->setObjectName(QStringLiteral("RadioGroup1"));
-    group->setGeometry(8, 8, 220, 96);
+    group->setGeometry(8, 8, 264, 96);
     items_ = new QButtonGroup(group);
     const QStringList items = {QStringLiteral("Tabulátor (#9)"), QStringLiteral("Pontosvessző (';')"),
                                QStringLiteral("Cső ('|')")};
@@ -30,11 +30,11 @@ Tfrm_Hatarolo::Tfrm_Hatarolo(QWidget *parent) : QDialog(parent) {
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
-    ok->setGeometry(40, 114, 80, 25);
+    ok->setGeometry(56, 114, 80, 25);
     ok->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
-    cancel->setGeometry(128, 114, 80, 25);
+    cancel->setGeometry(144, 114, 80, 25);
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

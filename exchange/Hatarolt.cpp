@@ -4,6 +4,7 @@
 #include "data/Error.h"
 #include "exchange/core/Pacer.h"
 #include "exchange/core/RowSource.h"
+#include "gui/Placed.h"
 #include "gui/Widgets.h"
 
 #include <QApplication>
@@ -43,68 +44,42 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidg
     setObjectName(QStringLiteral("frm_Hatarolt"));
     setWindowTitle(QStringLiteral("Határolt szöveg export"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(560, 330);
+    setFixedSize(640, 300);
 
-    CheckListBox1 = new QListWidget(this);
-    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setGeometry(8, 8, 170, 254);
-    for (const SourceColumn &c : source_.columns()) {
-        auto *item = new QListWidgetItem(c.name, CheckListBox1);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        item->setCheckState(Qt::Checked);
-    }
-    Button4 = new QPushButton(QStringLiteral("összes"), this);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button4->setGeometry(8, 268, 82, 25);
-    Button5 = new QPushButton(QStringLiteral("egyik sem"), this);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(96, 268, 82, 25);
+    CheckListBox1 = Placed<QListWidget>(this, QStringLiteral("CheckListBox1"), {8, 8, 170, 226});
+    for (const SourceColumn &c : source_.columns())
+        AddTickItem(CheckListBox1, c.name);
+    Button4 = Placed<QPushButton>(this, QStringLiteral("Button4"), {8, 240, 82, 25}, QStringLiteral("összes"));
+    Button5 = Placed<QPushButton>(this, QStringLiteral("Button5"), {96, 240, 82, 25}, QStringLiteral("egyik sem"));
 
     RadioGroup2 = RadioGroup(this, QStringLiteral("RadioGroup2"), QStringLiteral("Határoló karakter"),
                              {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
                               QStringLiteral("Cső (|)")},
                              0, delimiters_);
-    RadioGroup2->setGeometry(190, 8, 170, 100);
+    RadioGroup2->setGeometry(190, 8, 214, 100);
     RadioGroup1 = RadioGroup(this, QStringLiteral("RadioGroup1"), QStringLiteral("Szövegjelölő"),
                              {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")}, 2,
                              qualifiers_);
-    RadioGroup1->setGeometry(372, 8, 178, 100);
+    RadioGroup1->setGeometry(416, 8, 214, 100);
+    CheckBox1 = Placed<QCheckBox>(this, QStringLiteral("CheckBox1"), {190, 118, 440, 20},
+                                  QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"));
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(190, 118, 360, 20);
-
-    auto *label1 = new QLabel(QStringLiteral("Filenév"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(190, 150, 200, 16);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(190, 168, 330, 22);
+    auto *label1 = Placed<QLabel>(this, QStringLiteral("Label1"), {190, 150, 200, 16}, QStringLiteral("Filenév"));
+    Edit1 = Placed<QLineEdit>(this, QStringLiteral("Edit1"), {190, 168, 408, 22});
     label1->setBuddy(Edit1);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1 = Placed<QToolButton>(this, QStringLiteral("SpeedButton1"), {604, 168, 26, 22});
     SpeedButton1->setText(QStringLiteral("..."));
     SpeedButton1->setAccessibleName(QStringLiteral("File választás"));
     SpeedButton1->setToolTip(QStringLiteral("File választás"));
-    SpeedButton1->setGeometry(524, 168, 26, 22);
 
-    Button1 = new QPushButton(QStringLiteral("Export indítás"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(190, 236, 110, 25);
+    Button1 = Placed<QPushButton>(this, QStringLiteral("Button1"), {190, 240, 120, 25}, QStringLiteral("Export indítás"));
     Button1->setDefault(true);
-    Button3 = new QPushButton(QStringLiteral("Megállít"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(310, 236, 110, 25);
+    Button3 = Placed<QPushButton>(this, QStringLiteral("Button3"), {320, 240, 120, 25}, QStringLiteral("Megállít"));
     Button3->setEnabled(false);
     Button3->setAutoDefault(false);
-    Button2 = new QPushButton(QStringLiteral("Bezár"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(440, 236, 110, 25);
+    Button2 = Placed<QPushButton>(this, QStringLiteral("Button2"), {510, 240, 120, 25}, QStringLiteral("Bezár"));
     Button2->setAutoDefault(false);
-
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(0, 306, 560, 24);
+    ProgressBar1 = Placed<QProgressBar>(this, QStringLiteral("ProgressBar1"), {0, 278, 640, 22});
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
 

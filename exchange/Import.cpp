@@ -4,6 +4,7 @@
 #include "data/Seged.h"
 #include "exchange/Hatarolo.h"
 #include "exchange/core/Pacer.h"
+#include "gui/Placed.h"
 #include "gui/Widgets.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -50,38 +51,22 @@ Tfrm_Import::Tfrm_Import(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     ToolBar1->addSeparator();
     ToolBar1->addAction(aBezar);
 
-    CheckListBox1 = new QListWidget(this);
-    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    CheckListBox1->setGeometry(0, 32, 160, 484);
+    CheckListBox1 = Placed<QListWidget>(this, QStringLiteral("CheckListBox1"), {0, 32, 160, 484});
 
-    auto *group = new QGroupBox(QStringLiteral("Betöltendő file"), this);
-    group->setObjectName(QStringLiteral("GroupBox1"));
-    group->setGeometry(168, 34, 604, 86);
-    auto *label1 = new QLabel(QStringLiteral("File teljes elérési útja"), group);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(10, 18, 300, 16);
-    Edit1 = new QLineEdit(group);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(10, 36, 550, 22);
+    auto *group = Placed<QGroupBox>(this, QStringLiteral("GroupBox1"), {168, 34, 604, 86}, QStringLiteral("Betöltendő file"));
+    auto *label1 = Placed<QLabel>(group, QStringLiteral("Label1"), {10, 18, 300, 16}, QStringLiteral("File teljes elérési útja"));
+    Edit1 = Placed<QLineEdit>(group, QStringLiteral("Edit1"), {10, 36, 550, 22});
     label1->setBuddy(Edit1);
-    BitBtn1 = new QToolButton(group);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1 = Placed<QToolButton>(group, QStringLiteral("BitBtn1"), {566, 36, 28, 22});
     BitBtn1->setIcon(QIcon::fromTheme(QStringLiteral("document-open")));
     BitBtn1->setText(QStringLiteral("..."));
     BitBtn1->setToolTip(QStringLiteral("File megnyitás"));
     BitBtn1->setAccessibleName(QStringLiteral("File megnyitás"));
-    BitBtn1->setGeometry(566, 36, 28, 22);
-    BitBtn2 = new QPushButton(QStringLiteral("Import indítása"), group);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(10, 60, 120, 22);
+    BitBtn2 = Placed<QPushButton>(group, QStringLiteral("BitBtn2"), {10, 60, 120, 22}, QStringLiteral("Import indítása"));
     BitBtn2->setAutoDefault(false);
-    Label2 = new QLabel(group);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(140, 62, 454, 18);
+    Label2 = Placed<QLabel>(group, QStringLiteral("Label2"), {140, 62, 454, 18});
 
-    SynEdit1 = new QsciScintilla(this);
-    SynEdit1->setObjectName(QStringLiteral("SynEdit1"));
-    SynEdit1->setGeometry(168, 126, 604, 390);
+    SynEdit1 = Placed<QsciScintilla>(this, QStringLiteral("SynEdit1"), {168, 126, 604, 390});
     SynEdit1->setUtf8(true);
     SynEdit1->setFont(QFont(QStringLiteral("Lucida Console"), 9));
     SynEdit1->setEolMode(QsciScintilla::EolWindows);
@@ -92,9 +77,7 @@ Tfrm_Import::Tfrm_Import(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     SynEdit1->setMarginWidth(1, 0);
     connect(SynEdit1, &QsciScintilla::SCN_UPDATEUI, this, [this](int) { numberVisibleLines(); });
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(0, 518, 780, 22);
+    ProgressBar1 = Placed<QProgressBar>(this, QStringLiteral("ProgressBar1"), {0, 518, 780, 22});
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
 
@@ -126,9 +109,7 @@ void Tfrm_Import::loadFile(const QString &path, QChar delimiter) {
     delimiter_ = delimiter;
     CheckListBox1->clear();
     for (const ImportColumn &c : ImportHeader(header, delimiter)) {
-        auto *item = new QListWidgetItem(QLatin1Char('[') + c.name + QLatin1Char(']'), CheckListBox1);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        item->setCheckState(Qt::Checked);
+        QListWidgetItem *item = AddTickItem(CheckListBox1, QLatin1Char('[') + c.name + QLatin1Char(']'));
         item->setData(Qt::UserRole, c.position);
         item->setData(Qt::UserRole + 1, c.name);
     }

@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kodexa {
@@ -122,9 +124,36 @@ void QtDesktopServices::openDocument(const QString &target) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(target));
 }
 
-bool QtDesktopServices::sendMail(const QString &subject, const QString &attachment, QObject *) {
-    return QProcess::startDetached(QStringLiteral("xdg-email"),
-                                   {QStringLiteral("--subject"), subject, QStringLiteral("--attach"), attachment});
+void QtDesktopServices::sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) {
+    const QPointer<QObject> alive(owner);
+    auto report = [alive, failed, owned = owner != nullptr] {
+        if (failed && (!owned || alive))
+            failed();
+    };
+    const QString program = QStandardPaths::findExecutable(command.value(0));
+    if (program.isEmpty()) {
+        report();
+        return;
+    }
+    // Not detached: its exit code tells whether a mail client took the message. The
+    // client itself outlives it (xdg-email starts it and, for most clients, returns).
+    auto *p = new QProcess(qApp);
+    p->setProgram(program);
+    p->setArguments(command.mid(1));
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(p, &QProcess::errorOccurred, p, [p, report](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            report();
+            p->deleteLater();
+        }
+    });
+    QObject::connect(p, &QProcess::finished, p, [p, report](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0)
+            report();
+        p->deleteLater();
+    });
+    p->start();
 }
 
 } // namespace kodexa

@@ -17,7 +17,7 @@ public:
                          QObject *owner) override;
     QString chooseFolder(const QString &title, const QString &dir, QObject *owner) override;
     void openDocument(const QString &target) override;
-    bool sendMail(const QString &subject, const QString &attachment, QObject *owner) override;
+    void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) override;
 };
 
 // "desc|*.a|desc2|*.b" -> "desc (*.a);;desc2 (*.b)"

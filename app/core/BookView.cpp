@@ -5,18 +5,8 @@
 #include "data/Schema.h"
 #include "data/Seged.h"
 
-#include <cfenv>
-#include <cmath>
 
 namespace kodexa {
-
-int RoundHalfEven(double v) {
-    const int old = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(v);
-    std::fesetround(old);
-    return int(r);
-}
 
 QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
     QVector<int> out(weights.size());
@@ -60,6 +50,10 @@ ListSort StoredListSort(Db &db) {
         // An unreadable mezo: the key order below, as with no mark.
     }
     return {QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false};
+}
+
+QString GroupFieldFor(const QString &sortField) {
+    return sortField.contains(QLatin1String("_nev")) ? sortField : QString();
 }
 
 QStringList SortMarkStatements(const QString &field) {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "data/Seged.h" // RoundHalfEven
+
 namespace kodexa {
 
 class Db;
@@ -35,10 +37,10 @@ struct ListSort {
     bool marked = false;
 };
 ListSort StoredListSort(Db &db);
+// The column a whole-list page or print is grouped by: the sort column when it is a
+// lookup name (szerzo_nev, kiado_nev, polc_nev, ...), else none.
+QString GroupFieldFor(const QString &sortField);
 // The two statements that move the sort mark of mezo to the field.
 QStringList SortMarkStatements(const QString &field);
-
-// Round half to even, as the widths and picture sizes need.
-int RoundHalfEven(double v);
 
 } // namespace kodexa

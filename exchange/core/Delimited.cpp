@@ -5,7 +5,6 @@
 #include "data/TextFile.h"
 
 #include <QLocale>
-#include <QSaveFile>
 
 namespace kodexa {
 
@@ -103,56 +102,10 @@ void AppendRowLine(QString &out, const QVector<SourceColumn> &columns, const QVe
             AppendItem(out, ExportText(values.value(c), columns[c].kind, o.multiLine), o);
 }
 
-namespace {
-// Encodes and writes the text gathered so far in one piece: one converter call per block
-// of lines rather than one per line.
-class BlockWriter {
-public:
-    explicit BlockWriter(const QString &path) : file_(path), path_(path) {
-        if (!file_.open(QIODevice::WriteOnly))
-            fail();
-        text_.reserve(BlockChars + 4096);
-    }
-    QString &text() { return text_; }
-    void lineDone() {
-        text_ += QLatin1String("\r\n");
-        if (text_.size() >= BlockChars)
-            flush();
-    }
-    qsizetype finish() {
-        flush();
-        if (!file_.commit())
-            fail();
-        return replaced_;
-    }
-
-private:
-    static constexpr qsizetype BlockChars = 64 * 1024;
-    void flush() {
-        if (text_.isEmpty())
-            return;
-        const QByteArray bytes = EncodeCp1250(text_, &replaced_);
-        if (file_.write(bytes) != bytes.size())
-            fail();
-        text_.resize(0);
-    }
-    [[noreturn]] void fail() {
-        const QString why = file_.errorString();
-        file_.cancelWriting();
-        throw FileError(QStringLiteral("%1: %2").arg(path_, why));
-    }
-
-    QSaveFile file_;
-    QString path_;
-    QString text_;
-    qsizetype replaced_ = 0;
-};
-} // namespace
-
 DelimitedResult WriteDelimited(RowSource &source, const QString &path, const DelimitedOptions &o,
                                const std::function<bool(qint64)> &keepGoing) {
     const QVector<SourceColumn> &columns = source.columns();
-    BlockWriter out(path);
+    Cp1250Writer out(path);
     out.text() += HeaderLine(columns, o);
     out.lineDone();
     DelimitedResult r;

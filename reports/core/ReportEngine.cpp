@@ -2,6 +2,7 @@
 
 #include "data/Seged.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -127,14 +128,17 @@ QString thousands(qint64 n) {
 QFont MakeQFont(const Font &f) {
     // Where the named face is missing, its metric-compatible or nearest free face stands in
     // (fontconfig alone would give Tahoma a much wider face, and captions would run into values).
-    static const bool substitutes = [] {
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-        QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
-        QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono")});
-        return true;
+    // The choice is the report's own: the windows' fonts are left to the desktop.
+    static const QHash<QString, QString> standIns = [] {
+        QHash<QString, QString> m;
+        const QPair<const char *, const char *> pairs[] = {
+            {"Tahoma", "Liberation Sans"}, {"Arial", "Liberation Sans"}, {"Courier New", "Liberation Mono"}};
+        for (const auto &[named, free] : pairs)
+            if (!QFontDatabase::hasFamily(QLatin1String(named)) && QFontDatabase::hasFamily(QLatin1String(free)))
+                m.insert(QLatin1String(named), QLatin1String(free));
+        return m;
     }();
-    Q_UNUSED(substitutes);
-    QFont q(f.family);
+    QFont q(standIns.value(f.family, f.family));
     q.setPointSizeF(f.points);
     q.setBold(f.bold);
     q.setItalic(f.italic);

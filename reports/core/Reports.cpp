@@ -1,6 +1,7 @@
 #include "reports/core/Reports.h"
 
 #include "data/Kozos.h"
+#include "data/Seged.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -14,8 +15,6 @@ const Font tahomaBold{QStringLiteral("Tahoma"), 8, true};
 const Font tahomaItalic{QStringLiteral("Tahoma"), 8, false, true};
 const Font groupFont{QStringLiteral("Arial"), 9, true};
 const Font subHeading{QStringLiteral("Arial"), 10, true};
-
-int roundHalfEven(double v) { return int(std::nearbyint(v)); } // the default rounding mode: halves to even
 
 Band header(const QString &heading, double height = 59) {
     Band b;
@@ -80,12 +79,8 @@ ReportDef frame(const QString &title, const QString &name, const QString &headin
 QVector<int> GridPaperWidths(const QVector<GridColumn> &columns, int gridWidth) {
     QVector<int> out;
     for (const auto &c : columns)
-        out << (gridWidth > 0 ? roundHalfEven(PageWidth * (double(c.width) / gridWidth)) : 0);
+        out << (gridWidth > 0 ? RoundHalfEven(PageWidth * (double(c.width) / gridWidth)) : 0);
     return out;
-}
-
-QString GridGroupColumn(const QString &sortField) {
-    return sortField.contains(QLatin1String("_nev")) ? sortField : QString();
 }
 
 ReportDef GridPrintDef(const QVector<GridColumn> &columns, int gridWidth, const QString &title, int fontSize,
@@ -155,7 +150,7 @@ PicturePlace FitPicture(QSize px) {
     const double w = px.width(), h = px.height();
     if (w >= boxW || h >= boxH) {
         const double scale = std::min(boxW / w, boxH / h);
-        const int nw = roundHalfEven(w * scale), nh = roundHalfEven(h * scale);
+        const int nw = RoundHalfEven(w * scale), nh = RoundHalfEven(h * scale);
         const QRectF r(boxLeft + (int(boxW) - nw) / 2, boxTop, nw, nh);
         return {r, r};
     }

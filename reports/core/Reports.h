@@ -21,9 +21,6 @@ QVector<int> GridPaperWidths(const QVector<GridColumn> &columns, int gridWidth);
 ReportDef GridPrintDef(const QVector<GridColumn> &columns, int gridWidth, const QString &title, int fontSize,
                        const QString &groupColumn, const QDateTime &printed);
 
-// The grid print's group column: the sort column when it is a lookup name, else none.
-QString GridGroupColumn(const QString &sortField);
-
 // Compact lists, kind 0 szerzo .. 5 polc; key -1 for every book.
 BookQuery CompactListQuery(int kind, qint64 key);
 ReportDef CompactListDef(int kind, const QDateTime &printed);

@@ -91,7 +91,7 @@ int RunReport(Session &s, const Args &a) {
         for (qsizetype i = 0; i < shown.size(); ++i)
             if (!shown[i].field.isEmpty())
                 columns.append({shown[i].field, shown[i].title, widths[i], Qt::AlignLeft});
-        r = std::make_unique<Report>(GridPrintDef(columns, GridWidth, QStringLiteral("Könyvek"), 8, GridGroupColumn(sort.field),
+        r = std::make_unique<Report>(GridPrintDef(columns, GridWidth, QStringLiteral("Könyvek"), 8, GroupFieldFor(sort.field),
                                                   QDateTime::currentDateTime()),
                                      std::make_unique<BookListRows>(list));
     } else if (compact >= 0) {
