@@ -423,3 +423,14 @@ TEST_F(KodexaCliTest, ReportWritesAnA4PdfWithItsHeading) {
         EXPECT_TRUE(text.out.contains(QString::fromUtf8(c.text))) << c.text << "\n" << text.out.left(600).toStdString();
     }
 }
+
+TEST_F(KodexaCliTest, HtmlWritesTheListsPage) {
+    makeCatalogue(true);
+    db.close();
+    const Result r = cli({"html", "--sort", "szerzo_nev", path("lista.htm")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QByteArray page = readFile("lista.htm");
+    EXPECT_TRUE(page.contains("Egri csillagok"));
+    EXPECT_TRUE(page.indexOf("Ady") < page.indexOf("Egri csillagok") || page.indexOf("Ady") < 0);
+    EXPECT_EQ(cli({"html", "--sort", "nincs", path("x.htm")}).code, 2);
+}

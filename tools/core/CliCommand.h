@@ -73,6 +73,7 @@ int RunCheck(Session &, const Args &);
 int RunExport(Session &, const Args &);
 int RunImport(Session &, const Args &);
 int RunReport(Session &, const Args &);
+int RunHtml(Session &, const Args &);
 
 const Command *FindCommand(const QString &name);
 // Checks options and positional arguments against the command; throws UsageError.

@@ -92,6 +92,11 @@ const QVector<Command> &Commands() {
          "betöltés a sor számával megáll (1-es kilépési kód); az előtte lévő sorok megmaradnak.\n"
          "Alapesetben tabulátorral tagolt. Példa: kodexa-cli import konyvek.txt",
          {QStringLiteral("delimiter")}, {}, 1, 1, RunImport},
+        {"html", "html [--sort MEZŐ] ÁLLOMÁNY", "a könyvlista HTML oldala",
+         "A könyvlista HTML oldala (mint a program HTML exportja): a lista oszlopai és sorrendje, csoportosítva,\n"
+         "ha a rendezés törzsadat szerinti. --sort MEZŐ: más rendezés (oszlopnév).\n"
+         "Példa: kodexa-cli html --sort szerzo_nev /var/www/konyvek.htm",
+         {QStringLiteral("sort")}, {}, 1, 1, RunHtml},
         {"report",
          "report grid|authors|publishers|series|subjects|genres|shelves|sheet|lending|purchases [--key N] [--from DÁTUM "
          "--to DÁTUM] --pdf ÁLLOMÁNY",

@@ -5,6 +5,7 @@
 #include "app/core/BookView.h"
 #include "app/core/CommandLayout.h"
 #include "data/BookList.h"
+#include "exchange/core/Grid2Html.h"
 #include "reports/core/Reports.h"
 
 #include <QDate>
@@ -106,6 +107,35 @@ int RunReport(Session &s, const Args &a) {
     r->ensurePaginated();
     r->writePdf(pdf);
     s.out << QStringLiteral("%1: %2 oldal.\n").arg(pdf).arg(r->pageCount());
+    return Done;
+}
+
+int RunHtml(Session &s, const Args &a) {
+    Db &db = s.catalogue();
+    BookList list(db);
+    ListSort sort = OpenList(db, list);
+    if (a.has(QStringLiteral("sort"))) {
+        sort.field = a.value(QStringLiteral("sort"));
+        if (TableFields(db, QStringLiteral("konyvek"))->indexOf(sort.field) < 0)
+            throw UsageError(QStringLiteral("Nem létező mező: %1").arg(sort.field));
+        list.open(OrderColumnFor(sort.field), sort.field);
+    }
+    const QVector<ListColumn> shown = ListColumns(db);
+    QVector<int> weights;
+    for (const ListColumn &c : shown)
+        weights << c.weight;
+    const QVector<int> widths = SpreadWidths(weights, GridWidth);
+    HtmlGrid grid;
+    grid.width = GridWidth;
+    grid.columns.append({QStringLiteral("kolcsonadva"), QStringLiteral("!"), 18, {}});
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        grid.columns.append({shown[i].field, shown[i].title, widths[i], {}});
+    HtmlPageText page;
+    page.title = QStringLiteral("Könyvek");
+    page.groupField = GroupFieldFor(sort.field);
+    page.now = QDateTime::currentDateTime();
+    const int rows = WriteGridHtml(a.positional.first(), list, grid, page);
+    s.out << QStringLiteral("%1: %2 sor.\n").arg(a.positional.first()).arg(rows);
     return Done;
 }
 
