@@ -4,6 +4,7 @@
 #include "admin/Logo.h"
 #include "app/BookGridModel.h"
 #include "app/core/BookView.h"
+#include "data/Catalogue.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -301,9 +302,7 @@ bool Tfrm_Main::FormCreate() {
     }
     try {
         db_.open(beall_.DatabasePath);
-        for (const char *t : {"konyvek", "mezo", "beallit"})
-            if (!db_.hasTable(QLatin1String(t)))
-                throw DbError(QStringLiteral("Az állomány nem Kodexa katalógus: hiányzik a(z) %1 tábla.").arg(QLatin1String(t)));
+        RequireCatalogueTables(db_);
         LoadGridColumns();
         LoadDatabaseSettings(db_, beall_);
     } catch (const std::exception &e) {
@@ -335,11 +334,8 @@ bool Tfrm_Main::FormCreate() {
         beall_.CanEditMasterData = true;
     }
     try {
-        Stmt q = db_.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
-        if (q.step())
-            sortList(q.text(0), q.text(1), true);
-        else
-            sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
+        const ListSort sort = StoredListSort(db_);
+        sortList(sort.field, sort.caption, sort.marked);
     } catch (const std::exception &e) {
         // A sort mark naming no column: fall back to the key order rather than refusing to start.
         sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
@@ -420,27 +416,15 @@ QString Tfrm_Main::StatusText(int panel) const { return status_[panel]->text(); 
 // ---- The list ----
 
 void Tfrm_Main::LoadGridColumns() {
-    MemDataset tblM(db_);
-    tblM.openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
     columnWeights_.clear();
     gridFields_.clear();
     QStringList fields{QStringLiteral("kolcsonadva")};
     QStringList titles{QStringLiteral("!")};
-    for (int i = 0; i < 6; ++i) {
-        QString field, title;
-        int weight = 0;
-        if (i < tblM.recordCount()) {
-            tblM.moveTo(i);
-            field = tblM.text(QStringLiteral("mezo_nev"));
-            title = tblM.text(QStringLiteral("displabel"));
-            weight = VarToInt(tblM.value(QStringLiteral("szeles")));
-        }
-        if (title.isEmpty())
-            title = BookColumnLabel(field);
-        columnWeights_ << weight;
-        gridFields_ << field;
-        fields << field;
-        titles << title;
+    for (const ListColumn &c : ListColumns(db_)) {
+        columnWeights_ << c.weight;
+        gridFields_ << c.field;
+        fields << c.field;
+        titles << c.title;
     }
     model_->setColumns(fields, titles);
     model_->setSortField(sortField_);

@@ -235,8 +235,8 @@ void Tfrm_Main::aMezoExecute() {
 void Tfrm_Main::aKolcsonadExecute() {
     if (tbl_->isEmpty())
         return;
-    if (tbl_->text(QStringLiteral("kolcsonadva")) == QLatin1String("I")) {
-        services_.ShowError(QStringLiteral("Ez a tétel már ki lett adva"), this);
+    if (const QString refusal = LendRefusal(*tbl_); !refusal.isEmpty()) {
+        services_.ShowError(refusal, this);
         return;
     }
     QString who;
@@ -248,8 +248,8 @@ void Tfrm_Main::aKolcsonadExecute() {
 void Tfrm_Main::aVisszaveszExecute() {
     if (tbl_->isEmpty())
         return;
-    if (tbl_->text(QStringLiteral("kolcsonadva")) == QLatin1String("N")) {
-        services_.ShowError(QStringLiteral("Ez a tétel még nem lett kiadva"), this);
+    if (const QString refusal = TakeBackRefusal(*tbl_); !refusal.isEmpty()) {
+        services_.ShowError(refusal, this);
         return;
     }
     TakeBackBook(*tbl_);

@@ -486,24 +486,18 @@ bool Tfrm_Szerkeszt::storeValues() {
         const QString t = e->text().trimmed();
         if (t == loaded_.value(e).trimmed() || t.isEmpty())
             continue;
-        bool ok = false;
-        t.toLongLong(&ok);
-        if (!ok) {
-            const int i = fields.indexOf(columns_.value(e));
-            ctx_.services.ShowWarning(
-                QStringLiteral("A(z) „%1” mezőbe csak egész szám írható.").arg(i >= 0 ? fields.fields[i].label : columns_.value(e)), this);
+        if (const QString refusal = TypedValueRefusal(fields, columns_.value(e), t); !refusal.isEmpty()) {
+            ctx_.services.ShowWarning(refusal, this);
             PageControl1->setCurrentIndex(0);
             e->setFocus();
             return false;
         }
     }
-    const int memo = fields.indexOf(QStringLiteral("tartalom"));
-    const int memoSize = memo >= 0 ? fields.fields[memo].size : 0;
-    if (memoSize > 0 && DBMemo1->toPlainText().size() > memoSize) {
-        ctx_.services.ShowWarning(QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.")
-                                      .arg(memoSize)
-                                      .arg(DBMemo1->toPlainText().size()),
-                                  this);
+    const QString memoRefusal = fields.indexOf(QStringLiteral("tartalom")) >= 0
+                                    ? TypedValueRefusal(fields, QStringLiteral("tartalom"), DBMemo1->toPlainText())
+                                    : QString();
+    if (!memoRefusal.isEmpty()) {
+        ctx_.services.ShowWarning(memoRefusal, this);
         PageControl1->setCurrentIndex(1);
         DBMemo1->setFocus();
         return false;
