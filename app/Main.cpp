@@ -1,8 +1,10 @@
 #include "app/Main.h"
 
 #include "admin/Login.h"
+#include "admin/Logo.h"
 #include "app/BookGridModel.h"
 #include "app/core/BookView.h"
+#include "data/Catalogue.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -238,9 +240,7 @@ bool Tfrm_Main::FormCreate() {
     };
     try {
         db_.open(beall_.DatabasePath);
-        for (const char *t : {"konyvek", "mezo", "beallit"})
-            if (!db_.hasTable(QLatin1String(t)))
-                throw DbError(QStringLiteral("Az állomány nem Kodexa katalógus: hiányzik a(z) %1 tábla.").arg(QLatin1String(t)));
+        RequireCatalogueTables(db_);
         LoadGridColumns();
         LoadDatabaseSettings(db_, beall_);
     } catch (const Error &e) {
@@ -271,22 +271,13 @@ bool Tfrm_Main::FormCreate() {
         beall_.CanEditMasterData = true;
     }
     try {
-        QString field, caption;
-        {
-            Stmt q = db_.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
-            if (q.step()) {
-                field = q.text(0);
-                caption = q.text(1);
-            }
-        }
+        const ListSort sort = StoredListSort(db_);
         bool sorted = false;
-        if (!field.isEmpty()) {
-            try {
-                sortList(field, caption, true);
-                sorted = true;
-            } catch (const std::exception &) {
-                // A sort mark naming no column: the key order rather than refusing to start.
-            }
+        try {
+            sortList(sort.field, sort.caption, sort.marked);
+            sorted = true;
+        } catch (const std::exception &) {
+            // A sort mark naming no column: the key order rather than refusing to start.
         }
         if (!sorted)
             sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
@@ -312,6 +303,7 @@ void Tfrm_Main::showEvent(QShowEvent *e) {
 }
 
 void Tfrm_Main::FormShow() {
+    ShowSplash(this);
     move(0, 0);
     activateWindow(); // the keyboard works at once, shortcuts included
     if (beall_.FullScreen)
@@ -406,27 +398,15 @@ QString Tfrm_Main::StatusText(int panel) const { return status_[panel]->text(); 
 // ---- The list ----
 
 void Tfrm_Main::LoadGridColumns() {
-    MemDataset tblM(db_);
-    tblM.openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
     columnWeights_.clear();
     gridFields_.clear();
     QStringList fields{QStringLiteral("kolcsonadva")};
     QStringList titles{QStringLiteral("!")};
-    for (int i = 0; i < 6; ++i) {
-        QString field;
-        int weight = 0;
-        if (i < tblM.recordCount()) {
-            tblM.moveTo(i);
-            field = tblM.text(QStringLiteral("mezo_nev"));
-            weight = VarToInt(tblM.value(QStringLiteral("szeles")));
-        }
-        // The field's own display label (its column name when it has none), whatever
-        // the configuration table calls it.
-        const QString title = BookColumnLabel(field);
-        columnWeights_ << weight;
-        gridFields_ << field;
-        fields << field;
-        titles << title;
+    for (const ListColumn &c : ListColumns(db_)) {
+        columnWeights_ << c.weight;
+        gridFields_ << c.field;
+        fields << c.field;
+        titles << c.title;
     }
     model_->setColumns(fields, titles);
     model_->setSortField(sortField_);

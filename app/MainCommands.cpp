@@ -7,6 +7,7 @@
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
 #include "app/MainHtml.h"
+#include "app/MainSystem.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
@@ -104,6 +105,7 @@ void Tfrm_Main::buildCommands() {
     AddHtmlCommand(*this);
     AddUserAndSqlCommands(*this);
     AddReportCommands(*this);
+    AddSystemCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {
@@ -235,8 +237,8 @@ void Tfrm_Main::aMezoExecute() {
 void Tfrm_Main::aKolcsonadExecute() {
     if (tbl_->isEmpty())
         return;
-    if (tbl_->text(QStringLiteral("kolcsonadva")) == QLatin1String("I")) {
-        services_.ShowError(QStringLiteral("Ez a tétel már ki lett adva"), this);
+    if (const QString refusal = LendRefusal(*tbl_); !refusal.isEmpty()) {
+        services_.ShowError(refusal, this);
         return;
     }
     QString who;
@@ -248,8 +250,8 @@ void Tfrm_Main::aKolcsonadExecute() {
 void Tfrm_Main::aVisszaveszExecute() {
     if (tbl_->isEmpty())
         return;
-    if (tbl_->text(QStringLiteral("kolcsonadva")) == QLatin1String("N")) {
-        services_.ShowError(QStringLiteral("Ez a tétel még nem lett kiadva"), this);
+    if (const QString refusal = TakeBackRefusal(*tbl_); !refusal.isEmpty()) {
+        services_.ShowError(refusal, this);
         return;
     }
     TakeBackBook(*tbl_);

@@ -4,6 +4,7 @@
 //                               file beside the program as Kodexa.sqb);
 //   KODEXA_MEMPROBE=count       the child process of the memory benchmark.
 #include "bench/BookListBench.h"
+#include "bench/CliBench.h"
 #include "bench/Generator.h"
 #include "bench/SqlConsoleBench.h"
 #include "bench/ReportBench.h"
@@ -63,6 +64,7 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; ++i)
         repetitionsGiven |= QByteArray(argv[i]).startsWith("--benchmark_repetitions");
     kodexa::bench::RegisterBookListBenchmarks(!repetitionsGiven);
+    kodexa::bench::RegisterCliBenchmarks();
     kodexa::bench::RegisterSqlConsoleBenchmarks();
     kodexa::bench::RegisterReportBenchmarks();
     benchmark::Initialize(&argc, argv);

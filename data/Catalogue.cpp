@@ -56,6 +56,12 @@ void CreateCatalogue(const QString &path, bool demo) {
     }
 }
 
+void RequireCatalogueTables(Db &db) {
+    for (const char *t : {"konyvek", "mezo", "beallit"})
+        if (!db.hasTable(QLatin1String(t)))
+            throw DbError(QStringLiteral("Az állomány nem Kodexa katalógus: hiányzik a(z) %1 tábla.").arg(QLatin1String(t)));
+}
+
 qint64 AddBook(Db &db, const BookInput &b) {
     Record r(TableFields(db, QStringLiteral("konyvek")));
     NewBookDefaults(db, r);

@@ -10,6 +10,8 @@ class Db;
 
 // Creates the file; refuses an existing one. Throws DbError with a Hungarian message.
 void CreateCatalogue(const QString &path, bool demo);
+// Refuses an open file that is no catalogue (a table the program needs is missing).
+void RequireCatalogueTables(Db &db);
 // Fills an open, empty catalogue with the demo collection.
 void FillDemoBooks(Db &db);
 // Writes a new book through the same lookup and search-key code as the program.

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <functional>
 
+class QPrinter;
+
 namespace kodexa {
 
 enum class MessageKind { Error, Warning, Info };
@@ -38,6 +40,9 @@ public:
     // without waiting. failed runs on the GUI thread, now or when the command has ended,
     // when no mail client could be started; never after owner is gone.
     virtual void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) = 0;
+    // The system's print dialog over printer, whose document name, copies and margins are set
+    // already; true when the user chose to print (the printer then carries the choice).
+    virtual bool choosePrinter(QPrinter &printer, QObject *owner) { return false; }
 
     void ShowError(const QString &m, QObject *owner = nullptr) { message(MessageKind::Error, QStringLiteral("Hiba"), m, owner); }
     void ShowWarning(const QString &m, QObject *owner = nullptr) {

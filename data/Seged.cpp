@@ -185,6 +185,40 @@ QString SqlQuote(const QString &text) {
     return QLatin1Char('\'') + r + QLatin1Char('\'');
 }
 
+QString FormatGrouped(qint64 value) {
+    // The magnitude as unsigned, so the smallest value has one too.
+    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    const QString digits = QString::number(magnitude);
+    QString r;
+    r.reserve(digits.size() + digits.size() / 3 + 1);
+    if (value < 0)
+        r += QLatin1Char('-');
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            r += QLatin1Char(' ');
+        r += digits.at(i);
+    }
+    return r;
+}
+
+QString FormatGroupedValue(const QVariant &value) {
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+        return FormatGrouped(value.toLongLong());
+    default:
+        break;
+    }
+    bool ok = false;
+    const double d = value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
+    if (!ok || !std::isfinite(d) || std::fabs(d) >= 9.2e18)
+        return value.toString();
+    return FormatGrouped(std::llround(d));
+}
+
 bool StartsWithAsciiNoCase(const QString &value, const QString &prefix) {
     if (prefix.size() > value.size())
         return false;

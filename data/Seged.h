@@ -36,6 +36,12 @@ QString FileSlug(const QString &text);
 QString JoinLines(const QString &text);
 // The one routine that writes a text as an SQL string literal, quotes doubled.
 QString SqlQuote(const QString &text);
+// The display format "### ### ##0": a whole number, digits grouped by three with spaces
+// (1500 -> "1 500", -1234567 -> "-1 234 567").
+QString FormatGrouped(qint64 value);
+// The same format for a stored value: a number is rounded half away from zero, NULL gives
+// an empty text, a text that is no number is shown as it stands.
+QString FormatGroupedValue(const QVariant &value);
 // Starts-with that ignores case for A-Z only; every other character must match exactly.
 bool StartsWithAsciiNoCase(const QString &value, const QString &prefix);
 bool EqualsAsciiNoCase(const QString &a, const QString &b);

@@ -471,14 +471,22 @@ bool Tfrm_Szerkeszt::storeValues() {
     const FieldList &fields = tbl.fields();
     // Whole numbers and the contents are checked before anything is written.
     const QVector<TypedField> typed = typedFields();
-    if (const int bad = FirstBadNumber(typed); bad >= 0) {
-        ctx_.services.ShowWarning(BadNumberWarning(fields, typed[bad].column), this);
-        PageControl1->setCurrentIndex(0);
-        numberControls_.value(bad - textControls_.size())->setFocus();
-        return false;
+    for (QLineEdit *e : numberControls_) {
+        const QString t = e->text().trimmed();
+        if (t == loaded_.value(e).trimmed() || t.isEmpty())
+            continue;
+        if (const QString refusal = TypedValueRefusal(fields, columns_.value(e), t); !refusal.isEmpty()) {
+            ctx_.services.ShowWarning(refusal, this);
+            PageControl1->setCurrentIndex(0);
+            e->setFocus();
+            return false;
+        }
     }
-    if (const QString w = ContentsWarning(fields, DBMemo1->toPlainText()); !w.isEmpty()) {
-        ctx_.services.ShowWarning(w, this);
+    const QString memoRefusal = fields.indexOf(QStringLiteral("tartalom")) >= 0
+                                    ? TypedValueRefusal(fields, QStringLiteral("tartalom"), DBMemo1->toPlainText())
+                                    : QString();
+    if (!memoRefusal.isEmpty()) {
+        ctx_.services.ShowWarning(memoRefusal, this);
         PageControl1->setCurrentIndex(1);
         DBMemo1->setFocus();
         return false;

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -119,6 +121,11 @@ QString QtDesktopServices::saveFileName(const QString &title, const QString &dir
 
 QString QtDesktopServices::chooseFolder(const QString &title, const QString &dir, QObject *owner) {
     return QFileDialog::getExistingDirectory(ownerWidget(owner), title, dir);
+}
+
+bool QtDesktopServices::choosePrinter(QPrinter &printer, QObject *owner) {
+    QPrintDialog dlg(&printer, ownerWidget(owner));
+    return dlg.exec() == QDialog::Accepted;
 }
 
 void QtDesktopServices::openDocument(const QString &target) {

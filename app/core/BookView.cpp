@@ -1,5 +1,7 @@
 #include "app/core/BookView.h"
 
+#include "data/Dataset.h"
+#include "data/Db.h"
 #include "data/Schema.h"
 #include "data/Seged.h"
 
@@ -20,6 +22,36 @@ QVector<int> SpreadWidths(const QVector<int> &weights, int gridWidth) {
 }
 
 QString OrderColumnFor(const QString &field) { return IsKeyedText(field) ? KeyColumn(field) : field; }
+
+QVector<ListColumn> ListColumns(Db &db) {
+    MemDataset tblM(db);
+    tblM.openTable(QStringLiteral("mezo"), QStringLiteral("mezo"));
+    QVector<ListColumn> columns;
+    for (int i = 0; i < 6; ++i) {
+        ListColumn c;
+        if (i < tblM.recordCount()) {
+            tblM.moveTo(i);
+            c.field = tblM.text(QStringLiteral("mezo_nev"));
+            c.weight = VarToInt(tblM.value(QStringLiteral("szeles")));
+        }
+        // The field's own display label (its column name when it has none), whatever the
+        // configuration table calls it.
+        c.title = BookColumnLabel(c.field);
+        columns << c;
+    }
+    return columns;
+}
+
+ListSort StoredListSort(Db &db) {
+    try {
+        Stmt q = db.prepare(QStringLiteral("SELECT mezo_nev, displabel FROM mezo WHERE sorrend='I';"));
+        if (q.step())
+            return {q.text(0), q.text(1), true};
+    } catch (const DbError &) {
+        // An unreadable mezo: the key order below, as with no mark.
+    }
+    return {QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false};
+}
 
 QString GroupFieldFor(const QString &sortField) {
     return sortField.contains(QLatin1String("_nev")) ? sortField : QString();

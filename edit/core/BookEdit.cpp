@@ -3,6 +3,8 @@
 #include "data/Kozos.h"
 #include "data/Seged.h"
 
+#include <QRegularExpression>
+
 namespace kodexa {
 
 const QStringList &BookLookupOrder() {
@@ -61,6 +63,75 @@ void StoreChangedFields(Record &book, const QVector<TypedField> &fields) {
         else
             book.setValue(f.column, t);
     }
+const QStringList &TypedBookColumns() {
+    static const QStringList columns = {
+        QStringLiteral("konyvek"),     QStringLiteral("cim"),        QStringLiteral("szerzo_nev"),  QStringLiteral("szerkesztok"),
+        QStringLiteral("alcim"),       QStringLiteral("isbn"),       QStringLiteral("polc_nev"),    QStringLiteral("kiado_nev"),
+        QStringLiteral("sorozat_nev"), QStringLiteral("targykor_nev"), QStringLiteral("mufaj_nev"), QStringLiteral("kiadas"),
+        QStringLiteral("kotetszam"),   QStringLiteral("terjedelem"), QStringLiteral("ar"),          QStringLiteral("nyelv_nev"),
+        QStringLiteral("dat_besz"),    QStringLiteral("dedikalt"),   QStringLiteral("kulcsszavak"), QStringLiteral("tartalom")};
+    return columns;
+}
+
+namespace {
+QDate TypedDate(const QString &text) {
+    const QString t = text.trimmed();
+    for (const char *format : {"yyyy-MM-dd", "yyyy.MM.dd.", "yyyy.MM.dd"}) {
+        const QDate d = QDate::fromString(t, QLatin1String(format));
+        if (d.isValid())
+            return d;
+    }
+    return QDate();
+}
+
+// "I" or "N" for a typed yes/no; empty when it is neither.
+QString TypedFlag(const QString &text) {
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("i") || t == QLatin1String("igen"))
+        return QStringLiteral("I");
+    if (t == QLatin1String("n") || t == QLatin1String("nem"))
+        return QStringLiteral("N");
+    return QString();
+}
+} // namespace
+
+QString TypedValueRefusal(const FieldList &fields, const QString &column, const QString &text) {
+    const int i = fields.indexOf(column);
+    if (i < 0)
+        return QStringLiteral("Nem létező mező: %1").arg(column);
+    const FieldInfo &f = fields.fields[i];
+    if (column == QLatin1String("dat_besz"))
+        return TypedDate(text).isValid() ? QString()
+                                         : QStringLiteral("A(z) „%1” mezőbe dátum írható (éééé-hh-nn).").arg(f.label);
+    if (column == QLatin1String("dedikalt"))
+        return TypedFlag(text).isEmpty() ? QStringLiteral("A(z) „%1” mezőbe I vagy N írható.").arg(f.label) : QString();
+    if (f.kind == FieldKind::Integer) {
+        static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
+        const QString t = text.trimmed();
+        return t.isEmpty() || digits.match(t).hasMatch()
+                   ? QString()
+                   : QStringLiteral("A(z) „%1” mezőbe csak egész szám írható.").arg(f.label);
+    }
+    if (f.size > 0 && text.size() > f.size) {
+        if (column == QLatin1String("tartalom"))
+            return QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.").arg(f.size).arg(text.size());
+        return QStringLiteral("A(z) „%1” mező legfeljebb %2 karakter lehet, most %3 karakter.")
+            .arg(f.label)
+            .arg(f.size)
+            .arg(text.size());
+    }
+    return QString();
+}
+
+void SetTypedValue(Record &book, const QString &column, const QString &text) {
+    if (column == QLatin1String("dat_besz"))
+        book.setValue(column, TypedDate(text));
+    else if (column == QLatin1String("dedikalt"))
+        book.setValue(column, TypedFlag(text));
+    else if (book.fields().fields[book.fields().indexOf(column)].kind == FieldKind::Integer)
+        book.setValue(column, text.trimmed().isEmpty() ? QVariant() : QVariant(text.trimmed().toLongLong()));
+    else
+        book.setValue(column, text.isEmpty() ? QVariant() : QVariant(text));
 }
 
 QString AppendEditor(const QString &current, const QString &name) {

@@ -34,6 +34,15 @@ QString ContentsWarning(const FieldList &fields, const QString &contents);
 // Writes into book only what the user changed: an untouched field keeps its stored value
 // exactly as it was. Emptied text becomes NULL; whole numbers are stored as numbers.
 void StoreChangedFields(Record &book, const QVector<TypedField> &fields);
+// The book columns the edit dialog lets the user type, in the dialog's order.
+const QStringList &TypedBookColumns();
+// Why a typed value may not go into the column, or an empty text when it may: a number
+// column takes a whole number (digits only), a text no more characters than its column
+// holds, the purchase date a day (yyyy-mm-dd or yyyy.mm.dd.), the dedicated flag I or N.
+QString TypedValueRefusal(const FieldList &fields, const QString &column, const QString &text);
+// Sets a typed value that TypedValueRefusal accepted: an empty text is NULL, a number a
+// number, the date a date, the flag "I" or "N".
+void SetTypedValue(Record &book, const QString &column, const QString &text);
 
 // The editors text after adding one author: "; " and the name after what is there, or
 // the name alone when the field is empty.

@@ -116,13 +116,6 @@ QString wrapLines(const Font &font, const QString &s, double width, double heigh
     return lines.join(QLatin1Char('\n'));
 }
 
-QString thousands(qint64 n) {
-    QString digits = QString::number(n < 0 ? -n : n);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(' '));
-    return n < 0 ? QLatin1Char('-') + digits : digits;
-}
-
 } // namespace
 
 QFont MakeQFont(const Font &f) {
@@ -156,7 +149,7 @@ QString FormatValue(const QVariant &v, Format format) {
     case Format::Thousands: {
         bool ok = false;
         const double d = v.toDouble(&ok);
-        return ok ? thousands(qint64(std::llround(d))) : VarToText(v);
+        return ok ? FormatGrouped(qint64(std::llround(d))) : VarToText(v);
     }
     case Format::ShortDate: {
         const QDate d = StoredDate(v);

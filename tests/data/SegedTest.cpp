@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <limits>
 
 using namespace kodexa;
 
@@ -66,6 +67,23 @@ TEST(VarConversions, NullGivesEmptyOrZeroAndBadNumbersRaise) {
 TEST(SqlQuote, DoublesEmbeddedQuotes) {
     EXPECT_EQ(SqlQuote("O'Brien"), "'O''Brien'");
     EXPECT_EQ(SqlQuote(""), "''");
+}
+
+TEST(FormatGrouped, GroupsDigitsByThreeWithSpaces) {
+    EXPECT_EQ(FormatGrouped(0), "0");
+    EXPECT_EQ(FormatGrouped(999), "999");
+    EXPECT_EQ(FormatGrouped(1500), "1 500");
+    EXPECT_EQ(FormatGrouped(100000), "100 000");
+    EXPECT_EQ(FormatGrouped(1234567890), "1 234 567 890");
+    EXPECT_EQ(FormatGrouped(-1500), "-1 500");
+    EXPECT_EQ(FormatGrouped(-999), "-999");
+    EXPECT_EQ(FormatGrouped(std::numeric_limits<qint64>::min()), "-9 223 372 036 854 775 808");
+    EXPECT_EQ(FormatGroupedValue(QVariant()), "");
+    EXPECT_EQ(FormatGroupedValue(QVariant(qint64(2500))), "2 500");
+    EXPECT_EQ(FormatGroupedValue(QVariant(1499.5)), "1 500");
+    EXPECT_EQ(FormatGroupedValue(QVariant(-2.5)), "-3");
+    EXPECT_EQ(FormatGroupedValue(QVariant(" 12000 ")), "12 000");
+    EXPECT_EQ(FormatGroupedValue(QVariant("sok")), "sok");
 }
 
 TEST(StartsWithAsciiNoCase, IgnoresCaseOfPlainLettersOnly) {

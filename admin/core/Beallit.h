@@ -1,0 +1,12 @@
+#pragma once
+// Checks of the settings dialog.
+
+#include <QString>
+
+namespace kodexa {
+
+// Why a database path typed into the settings dialog would stop the next start; empty when
+// it would not (an empty path means the default catalogue beside the program).
+QString DatabasePathProblem(const QString &path);
+
+} // namespace kodexa

@@ -1,0 +1,111 @@
+// The file commands of kodexa-cli: export (the fixed "Adatbázis export" file or the list as
+// delimited text) and import, on the same cores as the export and import windows.
+#include "tools/core/CliCommand.h"
+
+#include "app/core/BookView.h"
+#include "data/BookList.h"
+#include "exchange/core/Delimited.h"
+#include "exchange/core/Import.h"
+#include "exchange/core/RowSource.h"
+
+#include <QDate>
+
+namespace kodexa::cli {
+
+namespace {
+
+QChar DelimiterArg(const QString &text, const QString &allowed) {
+    const QChar d = text == QLatin1String("tab") || text == QLatin1String("\\t") ? QChar(QLatin1Char('\t'))
+                    : text.size() == 1                                           ? text.front()
+                                                                                  : QChar();
+    const QString shown = d == QLatin1Char('\t') ? QStringLiteral("tab") : QString(d);
+    if (d.isNull() || !allowed.split(QLatin1Char(' ')).contains(shown))
+        throw UsageError(QStringLiteral("A határoló karakter ezek egyike: %1 (nem ez: %2)").arg(allowed, text));
+    return d;
+}
+
+void ReportReplaced(Session &s, qsizetype replaced) {
+    if (replaced > 0)
+        s.err << QStringLiteral("%1 karaktert a Windows-1250 kódlap nem tud tárolni; ezek helyén \"?\" áll a fileban.\n")
+                     .arg(replaced);
+}
+
+} // namespace
+
+int RunExport(Session &s, const Args &a) {
+    const bool fixed = a.has(QStringLiteral("fixed"));
+    if (fixed == a.has(QStringLiteral("csv")))
+        throw UsageError(QStringLiteral("Adja meg a --fixed ÁLLOMÁNY vagy a --csv ÁLLOMÁNY kapcsolót (egyet)."));
+    if (fixed && (a.has(QStringLiteral("delimiter")) || a.has(QStringLiteral("qualifier")) || a.has(QStringLiteral("multiline"))))
+        throw UsageError(QStringLiteral("Az \"Adatbázis export\" formája rögzített: a --fixed mellé nem kell más kapcsoló."));
+    DelimitedOptions o = fixed ? FixedFormatOptions() : DelimitedOptions();
+    if (!fixed) {
+        // The export window's starting choices: semicolon, no qualifier, memo as "BLOB".
+        o.delimiter = DelimiterOfItem(0);
+        o.qualifier = QualifierOfItem(2);
+        if (a.has(QStringLiteral("delimiter")))
+            o.delimiter = DelimiterArg(a.value(QStringLiteral("delimiter")), QStringLiteral("; tab , |"));
+        if (a.has(QStringLiteral("qualifier"))) {
+            const QString q = a.value(QStringLiteral("qualifier"));
+            if (q == QLatin1String("\""))
+                o.qualifier = QualifierOfItem(0);
+            else if (q == QLatin1String("'"))
+                o.qualifier = QualifierOfItem(1);
+            else if (q == QLatin1String("none"))
+                o.qualifier = QualifierOfItem(2);
+            else
+                throw UsageError(QStringLiteral("A szövegjelölő \", ' vagy none (nem ez: %1)").arg(q));
+        }
+        o.multiLine = a.has(QStringLiteral("multiline"));
+    }
+    const QString path = a.value(fixed ? QStringLiteral("fixed") : QStringLiteral("csv"));
+    Db &db = s.catalogue();
+    DelimitedResult r;
+    if (fixed) {
+        const auto source = FixedExportSource(db);
+        r = WriteDelimited(*source, path, o);
+    } else {
+        // The book list in the order the program shows it.
+        BookList list(db);
+        const ListSort sort = StoredListSort(db);
+        try {
+            list.open(OrderColumnFor(sort.field), sort.field);
+        } catch (const DbError &) {
+            list.open(QStringLiteral("konyvek"), QStringLiteral("konyvek"));
+        }
+        BookListSource source(list);
+        r = WriteDelimited(source, path, o);
+    }
+    s.out << QStringLiteral("%1 file kész (%2 sor).\n").arg(path).arg(r.rows);
+    ReportReplaced(s, r.replaced);
+    return Done;
+}
+
+int RunImport(Session &s, const Args &a) {
+    const QChar delimiter = a.has(QStringLiteral("delimiter"))
+                                ? DelimiterArg(a.value(QStringLiteral("delimiter")), QStringLiteral("tab ; |"))
+                                : QChar(QLatin1Char('\t'));
+    Db &db = s.catalogue();
+    const ImportText file = ReadImportFile(a.positional.first());
+    const QString header = FirstLine(file.text);
+    if (header.isEmpty())
+        throw Error(QStringLiteral("Az állomány üres: %1").arg(a.positional.first()));
+    if (file.utf8)
+        s.out << QStringLiteral("A file UTF-8 kódolással beolvasva.\n");
+    qint64 stored = 0;
+    try {
+        const ImportResult r = ImportBooks(db, file.text, delimiter, ImportHeader(header, delimiter), QDate::currentDate(),
+                                           [&stored](qint64 lines) {
+                                               stored = lines;
+                                               return true;
+                                           });
+        stored = r.lines;
+    } catch (const ImportError &) {
+        s.out << QStringLiteral("betöltött tételek száma: %1\n").arg(stored);
+        throw;
+    }
+    s.out << QStringLiteral("betöltött tételek száma: %1\n").arg(stored);
+    return Done;
+}
+
+} // namespace kodexa::cli

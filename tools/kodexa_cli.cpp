@@ -1,0 +1,42 @@
+// kodexa-cli: the catalogue from the command line (kodexa-cli --help lists the commands).
+#include "data/Seged.h"
+#include "tools/core/Cli.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QTextStream>
+#include <cstring>
+#include <memory>
+
+namespace {
+// The command word: the first argument that is neither an option nor --db's value.
+const char *CommandWord(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--db") == 0)
+            ++i;
+        else if (argv[i][0] != '-')
+            return argv[i];
+    }
+    return "";
+}
+} // namespace
+
+int main(int argc, char **argv) {
+    // Only the reports paint (fonts need a GUI application); never on a screen, so no display
+    // is needed. The other commands start without the GUI library's set-up.
+    std::unique_ptr<QCoreApplication> app;
+    if (std::strcmp(CommandWord(argc, argv), "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    // Dates and numbers in exported files as the program writes them.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    kodexa::SetProgramDir(QCoreApplication::applicationDirPath());
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return kodexa::cli::Run(app->arguments().mid(1), out, err);
+}
