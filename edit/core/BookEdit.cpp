@@ -63,6 +63,8 @@ void StoreChangedFields(Record &book, const QVector<TypedField> &fields) {
         else
             book.setValue(f.column, t);
     }
+}
+
 const QStringList &TypedBookColumns() {
     static const QStringList columns = {
         QStringLiteral("konyvek"),     QStringLiteral("cim"),        QStringLiteral("szerzo_nev"),  QStringLiteral("szerkesztok"),
