@@ -7,7 +7,7 @@
 #include "data/BookList.h"
 #include "data/Dataset.h"
 #include "data/Db.h"
-#include "data/DesktopServices.h"
+#include "tests/support/ScriptedServices.h"
 #include "data/Seged.h"
 #include "data/Settings.h"
 #include "reports/Stat.h"
