@@ -434,3 +434,29 @@ TEST_F(KodexaCliTest, HtmlWritesTheListsPage) {
     EXPECT_TRUE(page.indexOf("Ady") < page.indexOf("Egri csillagok") || page.indexOf("Ady") < 0);
     EXPECT_EQ(cli({"html", "--sort", "nincs", path("x.htm")}).code, 2);
 }
+
+TEST_F(KodexaCliTest, StatsShowTheWindowsTotalsAndGenres) {
+    makeCatalogue(false);
+    db.close();
+    Result r = cli({"stats"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{"0 könyv", "0 szerző", "0 kiadó", "0 névleges értéken", "Műfaj\tDarab"}));
+
+    ASSERT_EQ(cli({"add", "--title", "A", "--author", "Őze Lajos", "--genre", "Regény", "--price", "1500"}).code, 0);
+    ASSERT_EQ(cli({"add", "--title", "B", "--author", "Őze Lajos", "--genre", "Regény", "--price", "1234567"}).code, 0);
+    ASSERT_EQ(cli({"add", "--title", "C", "--genre", "Vers"}).code, 0);
+    // Two genres with one name stay two rows.
+    db.open(path("Kodexa.sqb"));
+    db.exec("INSERT INTO mufaj(mufaj, mufaj_nev) VALUES (90, 'Vers')");
+    db.exec("UPDATE konyvek SET mufaj=90 WHERE cim='A'");
+    db.close();
+    r = cli({"stats"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList l = lines(r.out);
+    ASSERT_EQ(l.size(), 8) << r.out.toStdString();
+    EXPECT_EQ(l[0], "        3 könyv");
+    EXPECT_EQ(l[3], "1 236 067 névleges értéken");
+    EXPECT_EQ(l[5], "Regény\t1");
+    EXPECT_EQ(l[6], "Vers\t1");
+    EXPECT_EQ(l[7], "Vers\t1");
+}

@@ -74,6 +74,7 @@ int RunExport(Session &, const Args &);
 int RunImport(Session &, const Args &);
 int RunReport(Session &, const Args &);
 int RunHtml(Session &, const Args &);
+int RunStats(Session &, const Args &);
 
 const Command *FindCommand(const QString &name);
 // Checks options and positional arguments against the command; throws UsageError.

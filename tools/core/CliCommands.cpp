@@ -111,6 +111,10 @@ const QVector<Command> &Commands() {
          "  purchases   a vásárlások --from és --to között (éééé-hh-nn; alapesetben az elmúlt hónap)\n"
          "Példa (cron, hétfőnként): 0 6 * * 1 kodexa-cli report lending --pdf /srv/jelentes/kolcson.pdf",
          {QStringLiteral("key"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("pdf")}, {}, 1, 1, RunReport},
+        {"stats", "stats", "statisztika",
+         "A statisztika ablak adatai: a könyvek, szerzők és kiadók száma, a könyvek névleges értéke,\n"
+         "majd a műfajok táblázata (műfaj, könyvek száma; tabulátorral tagolva).\nPélda: kodexa-cli stats",
+         {}, {}, 0, 0, RunStats},
         {"backup", "backup [--keep N] CÉL", "mentés (a program futása közben is)",
          "Következetes másolat az SQLite mentő felületén át, akkor is, ha a program épp használja a katalógust.\n"
          "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-20261209-020000.sqb).\n"
