@@ -125,38 +125,51 @@ void UpdateIni(const QList<QPair<QString, QVariant>> &values) {
         bytes += key.size() + value.toString().toUtf8().size() + 2;
     }
 
-    // A new name beside the file: the rename at the end replaces it in one step.
-    QString temp;
-    {
+    // New names beside the file: the renames replace a file in one step.
+    QString written, checked;
+    auto dropCopies = qScopeGuard([&] {
+        for (const QString &f : {written, checked})
+            if (!f.isEmpty())
+                QFile::remove(f);
+    });
+    auto newName = [&path]() {
         QTemporaryFile t(path + QStringLiteral(".XXXXXX"));
         t.setAutoRemove(false);
         if (!t.open())
             iniFailure(path, t.errorString());
-        temp = t.fileName();
-    }
-    auto dropTemp = qScopeGuard([&temp] { QFile::remove(temp); });
+        return t.fileName();
+    };
+    auto rename = [&path](const QString &from, const QString &to) {
+        std::error_code ec;
+        std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), ec);
+        if (ec)
+            iniFailure(path, QString::fromStdString(ec.message()));
+    };
+    written = newName();
     {
-        QSettings out(temp, QSettings::IniFormat);
+        QSettings out(written, QSettings::IniFormat);
         for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
             out.setValue(it.key(), it.value());
         out.sync();
         if (out.status() != QSettings::NoError)
             iniFailure(path, writeFailureReason(folder, bytes));
     }
+    // Read back from the disk: a copy cut short by a full disk must not replace the file.
+    // Under another name, because QSettings answers from what it wrote to a name as long as
+    // the file's size and time have not changed, and a cut file was cut before both were taken.
+    checked = newName();
+    rename(written, checked);
+    written.clear();
     {
-        // Read back from the disk: a copy cut short by a full disk must not replace the file.
-        QSettings back(temp, QSettings::IniFormat);
+        QSettings back(checked, QSettings::IniFormat);
         bool same = back.status() == QSettings::NoError && back.allKeys().size() == wanted.size();
         for (auto it = wanted.cbegin(); same && it != wanted.cend(); ++it)
             same = back.value(it.key()) == it.value();
         if (!same)
             iniFailure(path, writeFailureReason(folder, bytes));
     }
-    std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(path).toStdString(), ec);
-    if (ec)
-        iniFailure(path, QString::fromStdString(ec.message()));
-    dropTemp.dismiss();
+    rename(checked, path);
+    checked.clear();
 }
 
 void SaveWindowSettings(const TBeall &s, const QRect &bounds) {

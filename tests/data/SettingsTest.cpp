@@ -95,7 +95,11 @@ TEST_F(SettingsTest, AbsurdFontSizesReadLikeValuesThatAreNoNumbers) {
     } cases[] = {{"999999", 8}, {"0", 8}, {"-3", 8}, {"5", 8}, {"73", 8}, {"99999999999999", 8},
                  {"6", 6},      {"72", 72}, {"30", 30}, {"22", 22}, {"8", 8}};
     for (const auto &c : cases) {
-        writeFile("Kodexa.ini", QByteArray("[Screen]\nFontSize=") + c.value + "\n");
+        // A folder of its own each: QSettings would take a file of the same size written in
+        // the same millisecond for the one it read before.
+        QDir(dir()).mkdir(c.value);
+        SetProgramDir(path(c.value));
+        writeFile(path(c.value) + "/Kodexa.ini", QByteArray("[Screen]\nFontSize=") + c.value + "\n");
         TBeall s;
         LoadWindowSettings(s);
         EXPECT_EQ(s.FontSize, c.expected) << c.value;
