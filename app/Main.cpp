@@ -243,11 +243,7 @@ bool Tfrm_Main::FormCreate() {
     columnsLoaded_ = false;
     startFailed_ = true; // until the window is ready
     QDir().mkpath(ProgramPath(QStringLiteral("Html")));
-    ScreenSpace space;
-    for (const QScreen *s : QGuiApplication::screens())
-        space.screens << s->availableGeometry();
-    space.minimum = minimumSizeHint();
-    startBounds_ = LoadWindowSettings(beall_, space);
+    startBounds_ = LoadWindowSettings(beall_, CurrentScreenSpace(minimumSizeHint()));
     setGeometry(startBounds_);
     outerSize_ = startBounds_.size();
     if (!QFileInfo(beall_.DatabasePath).isFile()) {

@@ -57,6 +57,27 @@ QString IniPath() { return ProgramPath(QStringLiteral("Kodexa.ini")); }
 
 int SaneFontSize(qint64 size) { return size >= 6 && size <= 72 ? int(size) : DefaultFontSize; }
 
+namespace {
+// Some part of the window is on some screen (without screens: the position is one a
+// window can have at all).
+bool OnSomeScreen(qint64 left, qint64 top, qint64 width, qint64 height, const ScreenSpace &space) {
+    if (left < -WidgetLimit || left > WidgetLimit || top < -WidgetLimit || top > WidgetLimit)
+        return false;
+    if (space.screens.isEmpty())
+        return true;
+    return std::any_of(space.screens.begin(), space.screens.end(), [&](const QRect &s) {
+        return left < qint64(s.x()) + s.width() && left + width > s.x() && top < qint64(s.y()) + s.height() &&
+               top + height > s.y();
+    });
+}
+} // namespace
+
+QPoint SaneDialogPosition(qint64 left, qint64 top, const QSize &size, const ScreenSpace &space) {
+    if (!OnSomeScreen(left, top, std::max(1, size.width()), std::max(1, size.height()), space))
+        return QPoint(10, 10);
+    return QPoint(int(left), int(top));
+}
+
 QRect SaneWindowBounds(qint64 left, qint64 top, qint64 width, qint64 height, const ScreenSpace &space) {
     // The farthest right and bottom edges a window may reach, as full-screen sizes it.
     qint64 maxWidth = WidgetLimit, maxHeight = WidgetLimit;
@@ -73,15 +94,7 @@ QRect SaneWindowBounds(qint64 left, qint64 top, qint64 width, qint64 height, con
         width = DefaultWidth;
     if (height < minHeight || height > maxHeight)
         height = DefaultHeight;
-    bool placed = left >= -WidgetLimit && left <= WidgetLimit && top >= -WidgetLimit && top <= WidgetLimit;
-    if (placed && !space.screens.isEmpty()) {
-        // Some part of the window must be on some screen.
-        placed = std::any_of(space.screens.begin(), space.screens.end(), [&](const QRect &s) {
-            return left < qint64(s.x()) + s.width() && left + width > s.x() && top < qint64(s.y()) + s.height() &&
-                   top + height > s.y();
-        });
-    }
-    if (!placed)
+    if (!OnSomeScreen(left, top, width, height, space))
         left = top = 0;
     return QRect(int(left), int(top), int(width), int(height));
 }

@@ -48,6 +48,10 @@ int SaneFontSize(qint64 size);
 // built at the end cannot overflow.
 QRect SaneWindowBounds(qint64 left, qint64 top, qint64 width, qint64 height, const ScreenSpace &space);
 
+// A dialog's remembered position, or (10, 10), the default, when a dialog of this size would
+// stand there on no screen.
+QPoint SaneDialogPosition(qint64 left, qint64 top, const QSize &size, const ScreenSpace &space);
+
 // Reads "Screen", "Database" and "Defaults" with their defaults; returns the window bounds.
 // Does not test the database file (the caller reports a missing one).
 QRect LoadWindowSettings(TBeall &settings, const ScreenSpace &space = {});

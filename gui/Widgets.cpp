@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QTableView>
 
 namespace kodexa {
@@ -170,10 +171,18 @@ void SetStarEcho(QLineEdit *edit) {
 void RememberPosition(QDialog *dialog, DesktopServices &services) {
     int left = 10, top = 10;
     LoadWindowPos(dialog->objectName(), left, top);
-    dialog->move(left, top);
+    dialog->move(SaneDialogPosition(left, top, dialog->size(), CurrentScreenSpace()));
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, &services] {
         Guarded(services, dialog, [dialog] { SaveWindowPos(dialog->objectName(), dialog->x(), dialog->y()); });
     });
+}
+
+ScreenSpace CurrentScreenSpace(const QSize &minimum) {
+    ScreenSpace space;
+    for (const QScreen *s : QGuiApplication::screens())
+        space.screens << s->availableGeometry();
+    space.minimum = minimum;
+    return space;
 }
 
 void RememberPosition(QDialog *dialog) {

@@ -3,6 +3,8 @@
 // the next control, the grid font, remembered dialog positions and the per-command
 // error handler.
 
+#include "data/Settings.h"
+
 #include <QColor>
 #include <QObject>
 #include <QSet>
@@ -35,6 +37,8 @@ void SetRowGrid(QTableView *grid);
 // Restores a dialog's position from Kodexa.ini now and stores it when the dialog finishes;
 // a configuration file that cannot be written is reported through services.
 void RememberPosition(QDialog *dialog, DesktopServices &services);
+// The screens' available areas as the configuration checks see them, with the smallest size.
+ScreenSpace CurrentScreenSpace(const QSize &minimum = {});
 // The same, reporting through the desktop's own message box: prefer the form above, so a
 // test's scripted services see the report too.
 void RememberPosition(QDialog *dialog);

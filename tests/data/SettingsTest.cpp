@@ -136,6 +136,15 @@ TEST(SaneWindowBounds, SizesOutsideTheWindowsMinimumOrTheScreensFallBackOneByOne
     EXPECT_EQ(SaneWindowBounds(INT_MAX, 0, 16777216, 550, none), QRect(0, 0, 777, 550));
 }
 
+TEST(SaneDialogPosition, ADialogOnNoScreenGoesToTheDefaultPlace) {
+    const ScreenSpace one{{QRect(0, 0, 1280, 1000)}, {}};
+    EXPECT_EQ(SaneDialogPosition(120, 240, QSize(400, 300), one), QPoint(120, 240));
+    EXPECT_EQ(SaneDialogPosition(-399, 999, QSize(400, 300), one), QPoint(-399, 999));
+    EXPECT_EQ(SaneDialogPosition(-400, 10, QSize(400, 300), one), QPoint(10, 10));
+    EXPECT_EQ(SaneDialogPosition(INT_MAX, INT_MAX, QSize(400, 300), one), QPoint(10, 10));
+    EXPECT_EQ(SaneDialogPosition(INT_MIN, 0, QSize(400, 300), ScreenSpace{}), QPoint(10, 10));
+}
+
 TEST_F(SettingsTest, AbsurdGeometryInTheFileIsReadAsTheDefaults) {
     writeFile("Kodexa.ini", "[Screen]\nLeft=2147483647\nTop=-2147483648\nWidth=10\nHeight=99999999\n");
     TBeall s;
