@@ -3,6 +3,7 @@
 #include "data/BookList.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
+#include "data/LookupTables.h"
 #include "data/Seged.h"
 #include "edit/TorzsAdat.h"
 #include "edit/core/BookEdit.h"
@@ -313,15 +314,14 @@ void Tfrm_Szerkeszt::setTabChain() {
 }
 
 void Tfrm_Szerkeszt::fillLists() {
-    // The two author lists share one model: a large author table is read and held once.
-    auto *authors = new QStringListModel(NameLines(NameList(ctx_.db, QStringLiteral("szerzo"))), this);
-    DBComboBox1->setModel(authors);
-    DBComboBox2->setModel(authors);
-    const std::pair<QComboBox *, const char *> lists[] = {{DBComboBox3, "polc"},    {DBComboBox4, "kiado"},
-                                                          {DBComboBox5, "sorozat"}, {DBComboBox6, "targykor"},
-                                                          {DBComboBox7, "mufaj"},   {DBComboBox8, "nyelv"}};
-    for (const auto &[box, table] : lists)
-        box->setModel(new QStringListModel(NameLines(NameList(ctx_.db, col(table))), box));
+    // Each lookup's combo box lists its table's names, in the order the tables are resolved.
+    for (const LookupTable *t : BookResolveOrder()) {
+        auto *box = qobject_cast<QComboBox *>(columns_.key(QLatin1String(t->nameColumn)));
+        box->setModel(new QStringListModel(NameLines(NameList(ctx_.db, QLatin1String(t->table))), this));
+        // The editors share the authors' list: a large author table is read and held once.
+        if (box == DBComboBox1)
+            DBComboBox2->setModel(box->model());
+    }
 }
 
 void Tfrm_Szerkeszt::loadValues() {

@@ -7,18 +7,6 @@
 
 namespace kodexa {
 
-const QStringList &BookLookupOrder() {
-    static const QStringList order = {QStringLiteral("szerzo"),   QStringLiteral("polc"),  QStringLiteral("kiado"),
-                                      QStringLiteral("sorozat"),  QStringLiteral("targykor"), QStringLiteral("mufaj"),
-                                      QStringLiteral("nyelv")};
-    return order;
-}
-
-void ResolveBookLookups(Db &db, Record &book) {
-    for (const QString &t : BookLookupOrder())
-        ResolveLookup(db, t, book);
-}
-
 namespace {
 bool changed(const TypedField &f) {
     return f.kind == TypedField::WholeNumber ? f.typed.trimmed() != f.loaded.trimmed() : f.typed != f.loaded;

@@ -1,7 +1,8 @@
 #pragma once
 // The book edit dialog's rules that need no window: the checks and the write of what the
-// user changed, the editors field, the lookups resolved before a book is written, the key
-// as the dialog shows it. (Stored dates are read by StoredDate of data/Seged.h.)
+// user changed, the editors field, the key as the dialog shows it. (The lookups resolved
+// before a book is written: ResolveBookLookups of data/Kozos.h; stored dates are read by
+// StoredDate of data/Seged.h.)
 
 #include "data/Dataset.h"
 #include "data/Seged.h"
@@ -10,11 +11,6 @@
 #include <QStringList>
 
 namespace kodexa {
-
-// The lookup tables resolved before a book is written, in the order they are resolved.
-const QStringList &BookLookupOrder();
-// Resolves every lookup name of the book in that order (may add lookup rows).
-void ResolveBookLookups(Db &db, Record &book);
 
 // One field of the dialog: its text as loaded and as the user left it.
 struct TypedField {
