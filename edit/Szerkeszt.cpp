@@ -85,10 +85,7 @@ QString ShownDate(const QVariant &v) {
 } // namespace
 
 Tfrm_Szerkeszt::Tfrm_Szerkeszt(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("frm_Szerkeszt"));
-    setWindowTitle(QStringLiteral("Szerkesztés"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(487, 428);
+    SetUpDialog(this, "frm_Szerkeszt", QStringLiteral("Szerkesztés"), {487, 428});
     original_ = ctx_.tbl.buffer();
 
     PageControl1 = new QTabWidget(this);
@@ -471,24 +468,12 @@ bool Tfrm_Szerkeszt::storeValues() {
     const FieldList &fields = tbl.fields();
     // Whole numbers and the contents are checked before anything is written.
     const QVector<TypedField> typed = typedFields();
-    for (QLineEdit *e : numberControls_) {
-        const QString t = e->text().trimmed();
-        if (t == loaded_.value(e).trimmed() || t.isEmpty())
-            continue;
-        if (const QString refusal = TypedValueRefusal(fields, columns_.value(e), t); !refusal.isEmpty()) {
-            ctx_.services.ShowWarning(refusal, this);
-            PageControl1->setCurrentIndex(0);
-            e->setFocus();
-            return false;
-        }
-    }
-    const QString memoRefusal = fields.indexOf(QStringLiteral("tartalom")) >= 0
-                                    ? TypedValueRefusal(fields, QStringLiteral("tartalom"), DBMemo1->toPlainText())
-                                    : QString();
-    if (!memoRefusal.isEmpty()) {
-        ctx_.services.ShowWarning(memoRefusal, this);
-        PageControl1->setCurrentIndex(1);
-        DBMemo1->setFocus();
+    if (const FieldRefusal refused = FirstRefusedField(fields, typed); refused.index >= 0) {
+        ctx_.services.ShowWarning(refused.reason, this);
+        // The contents are the one field that is not bound in columns_.
+        QWidget *control = typed[refused.index].kind == TypedField::Contents ? DBMemo1 : columns_.key(typed[refused.index].column);
+        PageControl1->setCurrentIndex(control == DBMemo1 ? 1 : 0);
+        control->setFocus();
         return false;
     }
 
