@@ -1,8 +1,10 @@
 #include "data/Db.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <exception>
@@ -122,7 +124,17 @@ qint64 Stmt::int64(int i) const { return sqlite3_column_int64(stmt_, i); }
 
 QString Stmt::text(int i) const {
     const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, i));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, i)) : QString();
+    if (!p)
+        return QString();
+    const int n = sqlite3_column_bytes(stmt_, i);
+    // QString::fromUtf8 drops a byte-order mark at the start of the text. A stored text may
+    // begin with one (a line of an imported file that was itself a file's start), and it
+    // must read back as it was written, or its search key no longer agrees with it.
+    if (n >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(QByteArrayView(p, n));
+    }
+    return QString::fromUtf8(p, n);
 }
 
 bool Stmt::isNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_NULL; }

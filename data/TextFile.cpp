@@ -24,6 +24,13 @@ QByteArray EncodeCp1250(const QString &text, qsizetype *replaced) {
     if (replaced)
         *replaced += bytes.count(Substitute) - text.count(QChar(Substitute));
     bytes.replace(Substitute, '?');
+    // The converter holds back a high surrogate at the very end, waiting for its pair, and
+    // drops it when the text ends there: it is a character the code page cannot hold too.
+    if (!text.isEmpty() && text.back().isHighSurrogate()) {
+        bytes += '?';
+        if (replaced)
+            ++*replaced;
+    }
     return bytes;
 }
 

@@ -90,3 +90,20 @@ TEST_F(DbTest, RecordHoldsColumnRules) {
     EXPECT_EQ(db.scalar("SELECT dat_besz FROM konyvek").toString(), "2007-03-15");
     EXPECT_TRUE(db.scalar("SELECT ar IS NULL FROM konyvek").toBool());
 }
+
+TEST_F(DbTest, TextReadsBackAsWrittenEvenWithAByteOrderMarkAtItsStart) {
+    makeCatalogue();
+    const QChar bom(0xFEFF);
+    Stmt ins = db.prepare("INSERT INTO polc (polc, polc_nev) VALUES (?1, ?2)");
+    const QStringList texts = {QString(bom) + "A1", QString(2, bom) + "B2", "C" + QString(bom), QString(bom), "Árvíz"};
+    for (int i = 0; i < texts.size(); ++i) {
+        ins.reset();
+        ins.bind(1, i + 1).bind(2, texts[i]).exec();
+    }
+    Stmt s = db.prepare("SELECT polc_nev FROM polc ORDER BY polc");
+    for (const QString &t : texts) {
+        ASSERT_TRUE(s.step());
+        EXPECT_EQ(s.text(0), t);
+        EXPECT_EQ(s.value(0).toString(), t);
+    }
+}

@@ -34,6 +34,14 @@ TEST(TextCodec, CountsTheCharactersItReplaced) {
     EXPECT_EQ(replaced, 2);
     EncodeCp1250(QStringLiteral("Árvíztűrő"), &replaced);
     EXPECT_EQ(replaced, 2);
+
+    // A character outside the basic plane is one "?"; half of one is one too, even at the end.
+    replaced = 0;
+    const QChar high(0xD83D), low(0xDE00);
+    EXPECT_EQ(EncodeCp1250(QString("a") + high + low + "b", &replaced), QByteArray("a?b"));
+    EXPECT_EQ(EncodeCp1250(QString("a") + low + "b" + high, &replaced), QByteArray("a?b?"));
+    EXPECT_EQ(EncodeCp1250(QString(high), &replaced), QByteArray("?"));
+    EXPECT_EQ(replaced, 4);
 }
 
 TEST_F(TextFileTest, LinesSplitOnEveryKindOfBreakAndTheLastBreakOpensNoLine) {

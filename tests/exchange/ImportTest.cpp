@@ -2,6 +2,7 @@
 // header rules, a failing line, and files in either encoding.
 #include "data/Catalogue.h"
 #include "data/Kozos.h"
+#include "data/Seged.h"
 #include "data/TextFile.h"
 #include "exchange/core/Delimited.h"
 #include "exchange/core/Import.h"
@@ -169,6 +170,24 @@ TEST_F(ImportTest, Utf8AndWindows1250FilesWithTheSameTextImportTheSame) {
     EXPECT_EQ(text(QStringLiteral("SELECT group_concat(cim || '/' || szerzo_nev || '/' || szerzo, ' ') FROM konyvek")),
               QStringLiteral("Őszi fény/Árvíztűrő Tükörfúrógép/1 Őszi fény/Árvíztűrő Tükörfúrógép/1"));
     EXPECT_THROW(ReadImportFile(path(QStringLiteral("nincs.txt"))), FileError);
+}
+
+TEST_F(ImportTest, ALineStartingWithAByteOrderMarkKeepsSearchKeysThatAgreeWithItsTexts) {
+    // Two UTF-8 files joined one after the other: the second one's mark starts a data line.
+    openCatalogue();
+    const QByteArray bom("\xEF\xBB\xBF");
+    const ImportText file = DecodeImportBytes(bom + "cim\tszerzo_nev\r\nElső\tÍró\r\n" + bom + "Második\t" + bom + "Költő\r\n");
+    ASSERT_TRUE(file.utf8);
+    import(file.text);
+    Stmt s = db.prepare("SELECT cim, cims, szerzo_nev, szerzo_nevs FROM konyvek ORDER BY konyvek");
+    int books = 0;
+    while (s.step()) {
+        ++books;
+        EXPECT_EQ(s.text(1), SearchKey(s.text(0)));
+        EXPECT_EQ(s.text(3), SearchKey(s.text(2)));
+    }
+    EXPECT_EQ(books, 2);
+    EXPECT_EQ(text("SELECT cim FROM konyvek WHERE konyvek = 2"), QString(QChar(0xFEFF)) + QStringLiteral("Második"));
 }
 
 TEST_F(ImportTest, StoppingKeepsTheBooksStoredSoFar) {
