@@ -221,11 +221,33 @@ void Tfrm_Main::buildLayout() {
 
 // ---- Start-up ----
 
+int RunProgram(DesktopServices &services) {
+    try {
+        Tfrm_Main main(services);
+        if (!main.FormCreate())
+            return main.StartFailed() ? 1 : 0;
+        main.show();
+        return QApplication::exec();
+    } catch (const Error &e) {
+        // Start-up failed in a way no window caught: say why and end cleanly.
+        services.ShowError(e.message());
+    } catch (const std::exception &e) {
+        services.ShowError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        services.ShowError(QStringLiteral("Ismeretlen hiba"));
+    }
+    return 1;
+}
+
 bool Tfrm_Main::FormCreate() {
     columnsLoaded_ = false;
     startFailed_ = true; // until the window is ready
     QDir().mkpath(ProgramPath(QStringLiteral("Html")));
-    startBounds_ = LoadWindowSettings(beall_);
+    ScreenSpace space;
+    for (const QScreen *s : QGuiApplication::screens())
+        space.screens << s->availableGeometry();
+    space.minimum = minimumSizeHint();
+    startBounds_ = LoadWindowSettings(beall_, space);
     setGeometry(startBounds_);
     outerSize_ = startBounds_.size();
     if (!QFileInfo(beall_.DatabasePath).isFile()) {
@@ -287,6 +309,8 @@ bool Tfrm_Main::FormCreate() {
     } catch (const std::exception &e) {
         return cannotOpen(QString::fromUtf8(e.what()));
     }
+    if (db_.isReadOnly())
+        status_[3]->setText(QStringLiteral("  A katalógus csak olvasható: a változások nem menthetők."));
     startFailed_ = false;
     return true;
 }

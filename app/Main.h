@@ -25,6 +25,11 @@ class BookGridModel;
 class DesktopServices;
 class ReadFailures;
 
+// Starts the main window and runs the event loop until it closes. The program's exit status:
+// 0 after a normal end or a login the user gave up; 1 when start-up was refused (a missing,
+// foreign, damaged or locked catalogue) or failed, so a script or a launcher can tell.
+int RunProgram(DesktopServices &services);
+
 class Tfrm_Main final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Tfrm_Main)

@@ -72,17 +72,5 @@ int main(int argc, char **argv) {
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
 
-    try {
-        kodexa::Tfrm_Main main(services);
-        if (!main.FormCreate())
-            return main.StartFailed() ? 1 : 0;
-        main.show();
-        return app.exec();
-    } catch (const std::exception &e) {
-        // Start-up failed in a way no window caught: say why and end cleanly.
-        services.ShowError(TextOf(e));
-    } catch (...) {
-        services.ShowError(QStringLiteral("Ismeretlen hiba"));
-    }
-    return 1;
+    return kodexa::RunProgram(services);
 }

@@ -196,6 +196,25 @@ void BookList::forEachRow(const std::function<void(const Record &)> &fn) const {
     });
 }
 
+void BookList::streamInOrder(Db &db, const QString &orderColumn, const QStringList &columns,
+                             const std::function<void(const QVector<QVariant> &)> &fn) {
+    QStringList quoted;
+    for (const QString &c : columns)
+        quoted << QLatin1Char('"') + c + QLatin1Char('"');
+    if (columns.isEmpty())
+        quoted << QStringLiteral("NULL");
+    // The same ORDER BY as readOrder's: the engine walks the same index (or sorts the same
+    // rows), so the order and its ties are the list's.
+    Stmt s = db.prepare(QStringLiteral("SELECT %1 FROM konyvek ORDER BY %2").arg(quoted.join(QLatin1Char(',')), orderColumn));
+    const int n = int(columns.size());
+    QVector<QVariant> v(n);
+    while (s.step()) {
+        for (int i = 0; i < n; ++i)
+            v[i] = s.value(i);
+        fn(v);
+    }
+}
+
 void BookList::forEachRow(const QStringList &columns, const std::function<void(const QVector<QVariant> &)> &fn) const {
     QStringList quoted;
     for (const QString &c : columns) {

@@ -38,6 +38,11 @@ public:
     // The same for the named columns alone, values in the order named: a whole-list writer
     // that needs a few columns does not read the others (the contents memo above all).
     void forEachRow(const QStringList &columns, const std::function<void(const QVector<QVariant> &)> &fn) const;
+    // The named columns of every book in the order open(orderColumn, …) gives, ties included,
+    // read in one pass without opening a list: whole-catalogue output that needs no current
+    // row and no quick search. Throws DbError for a column or order the file does not have.
+    static void streamInOrder(Db &db, const QString &orderColumn, const QStringList &columns,
+                              const std::function<void(const QVector<QVariant> &)> &fn);
     // Reads the current row again from the file (after a change made by a statement).
     void refreshRow(int row);
     // true while the last read of rows from the file failed (a lock, a damaged page): the

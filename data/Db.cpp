@@ -12,6 +12,31 @@
 
 namespace kodexa {
 
+QString EngineErrorText(int code, const QString &engineText) {
+    QString lead;
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        lead = QStringLiteral("A katalógust egy másik program zárolja, próbálja újra később.");
+        break;
+    case SQLITE_READONLY:
+        lead = QStringLiteral("A katalógus csak olvasható: az állomány vagy a mappája írásvédett.");
+        break;
+    case SQLITE_FULL:
+        lead = DiskFullLead();
+        break;
+    case SQLITE_CORRUPT:
+        lead = QStringLiteral("A katalógus állománya sérült.");
+        break;
+    case SQLITE_NOTADB:
+        lead = QStringLiteral("Az állomány sérült, vagy nem adatbázis.");
+        break;
+    default:
+        return engineText;
+    }
+    return lead + QLatin1Char('\n') + engineText;
+}
+
 // ---- Stmt ----
 
 Stmt::Stmt(Db &db, const QString &sql) : db_(&db) {
@@ -192,8 +217,9 @@ void Db::open(const QString &path, bool create) {
     const int rc = sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &h, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("out of memory");
+        const int code = h ? sqlite3_extended_errcode(h) : rc;
         sqlite3_close(h);
-        throw DbError(msg);
+        throw DbError(EngineErrorText(code, msg));
     }
     db_ = h;
     path_ = path;
@@ -223,8 +249,28 @@ void Db::close() {
     }
 }
 
+bool Db::isReadOnly() const {
+    if (!db_)
+        return false;
+    if (sqlite3_db_readonly(db_, "main") == 1)
+        return true;
+    const QFileInfo file(QFileInfo(path_).absoluteFilePath());
+    return !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
+}
+
+int Db::failureCode() const {
+    const int code = sqlite3_extended_errcode(db_);
+    // The file is open, so a file the engine cannot open now is the journal beside it: the
+    // folder refuses new files (some systems say so only in these words).
+    if ((code & 0xff) == SQLITE_CANTOPEN && !QFileInfo(QFileInfo(path_).absolutePath()).isWritable())
+        return SQLITE_READONLY_DIRECTORY;
+    return code;
+}
+
 void Db::raise() const {
-    throw DbError(db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("Az adatbázis nincs megnyitva"));
+    if (!db_)
+        throw DbError(QStringLiteral("Az adatbázis nincs megnyitva"));
+    throw DbError(EngineErrorText(failureCode(), QString::fromUtf8(sqlite3_errmsg(db_))));
 }
 
 void Db::exec(const QString &sql) {
@@ -234,7 +280,7 @@ void Db::exec(const QString &sql) {
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_free(err);
-        throw DbError(msg);
+        throw DbError(EngineErrorText(failureCode(), msg));
     }
 }
 

@@ -14,6 +14,11 @@ namespace kodexa {
 
 class Db;
 
+// The engine's text as the user reads it: the common failures (another program's lock, a
+// write-protected catalogue, a full disk, a damaged file) get a Hungarian first line, and
+// the engine's own words follow unchanged. code is the (extended) SQLite result code.
+QString EngineErrorText(int code, const QString &engineText);
+
 // A prepared statement; values are bound by position (1-based) or by name (":d1").
 class Stmt {
 public:
@@ -55,6 +60,9 @@ public:
     void open(const QString &path, bool create = false);
     void close();
     bool isOpen() const { return db_ != nullptr; }
+    // The open catalogue can only be read: the engine opened it so (a write-protected file)
+    // or its folder takes no journal (a write-protected folder).
+    bool isReadOnly() const;
     QString path() const { return path_; }
 
     // Runs SQL text (one or more statements) that returns no rows.
@@ -76,6 +84,9 @@ public:
     static void setBusyTimeout(int ms);
 
 private:
+    // The code of the last failure as the user should hear of it.
+    int failureCode() const;
+
     static int busyTimeout_;
     sqlite3 *db_ = nullptr;
     QString path_;

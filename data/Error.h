@@ -23,10 +23,14 @@ public:
     using Error::Error;
 };
 
+// The Hungarian first line put before the system's text when a disk is full.
+QString DiskFullLead();
+
 // A file that could not be read or written; the message is Hungarian and names the file.
+// A message carrying the system's "no space left" text gets the disk-full line before it.
 class FileError : public Error {
 public:
-    using Error::Error;
+    explicit FileError(const QString &message);
 };
 
 // A programming mistake, never an expected failure: shown like any error, but a test

@@ -252,10 +252,7 @@ void LoadWindowPos(const QString &windowName, int &left, int &top) {
 }
 
 void SaveWindowPos(const QString &windowName, int left, int top) {
-    QSettings ini(IniPath(), QSettings::IniFormat);
-    ini.setValue(windowName + QStringLiteral("/Left"), left);
-    ini.setValue(windowName + QStringLiteral("/Top"), top);
-    WriteIni(ini);
+    UpdateIni({{windowName + QStringLiteral("/Left"), left}, {windowName + QStringLiteral("/Top"), top}});
 }
 
 } // namespace kodexa

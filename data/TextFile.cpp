@@ -70,11 +70,25 @@ QByteArray ReadFileBytes(const QString &path) {
 
 QStringList ReadCp1250Lines(const QString &path) { return TextLines(DecodeCp1250(ReadFileBytes(path))); }
 
+bool CommitWhole(QSaveFile &file, QString &why) {
+    if (file.isOpen() && file.error() == QFileDevice::NoError && file.flush() && file.commit())
+        return true;
+    why = file.errorString();
+    if (file.isOpen()) {
+        file.cancelWriting();
+        file.commit(); // cancelled: drops the copy, the old file stays
+    }
+    return false;
+}
+
 void WriteCp1250Lines(const QString &path, const QStringList &lines) {
     const QByteArray bytes = EncodeCp1250(LinesText(lines, QStringLiteral("\r\n")));
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw FileError(QStringLiteral("A file nem írható: %1\n%2").arg(path, f.errorString()));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes); // a failed write stays the file's error
+    QString why;
+    if (!CommitWhole(f, why))
+        throw FileError(QStringLiteral("A file nem írható: %1\n%2").arg(path, why));
 }
 
 Cp1250Writer::Cp1250Writer(const QString &path) : file_(path), path_(path) {
@@ -91,8 +105,9 @@ void Cp1250Writer::lineDone() {
 
 qsizetype Cp1250Writer::finish() {
     flush();
-    if (!file_.commit())
-        fail();
+    QString why;
+    if (!CommitWhole(file_, why))
+        throw FileError(QStringLiteral("%1: %2").arg(path_, why));
     return replaced_;
 }
 

@@ -22,6 +22,13 @@ QStringList TextLines(const QString &text);
 // Every line followed by the break.
 QString LinesText(const QStringList &lines, const QString &lineBreak = QStringLiteral("\n"));
 
+// Replaces the file with what was written to it, or keeps the old one. QSaveFile::commit
+// alone renames the new copy over the old file even when its last buffered block never
+// reached the disk (a full disk), leaving a torn file behind a "success". Flushes first;
+// on a failure (the open or a write included) the copy is dropped and why gets the
+// system's reason.
+bool CommitWhole(QSaveFile &file, QString &why);
+
 // The whole file as it lies on the disk. Throws FileError.
 QByteArray ReadFileBytes(const QString &path);
 // Whole file, decoded, split into lines. Throws FileError.

@@ -1,6 +1,7 @@
 #include "gui/CoverPicture.h"
 
 #include "data/Error.h"
+#include "data/TextFile.h"
 #include "data/Kozos.h"
 
 #include <QFile>
@@ -29,8 +30,11 @@ void StoreCoverPicture(const QString &source, qint64 key) {
         throw FileError(QStringLiteral("A kiválasztott állomány nem betölthető kép: %1").arg(source));
     const QString target = PicturePath(key);
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw FileError(QStringLiteral("A kép nem másolható ide: %1\n%2").arg(target, out.errorString()));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(bytes);
+    QString why;
+    if (!CommitWhole(out, why))
+        throw FileError(QStringLiteral("A kép nem másolható ide: %1\n%2").arg(target, why));
 }
 
 bool HasCoverPicture(qint64 key) { return QFileInfo::exists(PicturePath(key)); }

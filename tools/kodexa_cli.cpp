@@ -19,11 +19,20 @@ const char *CommandWord(int argc, char **argv) {
     }
     return "";
 }
+
+// Run from cron there is no session, and the painting library's start-up notes that on
+// standard error; a script's error output should hold only what went wrong.
+void QuietAboutSession(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    QTextStream(stderr) << qFormatLogMessage(type, context, text) << '\n';
+}
 } // namespace
 
 int main(int argc, char **argv) {
     // Only the reports paint (fonts need a GUI application); never on a screen, so no display
     // is needed. The other commands start without the GUI library's set-up.
+    qInstallMessageHandler(QuietAboutSession);
     std::unique_ptr<QCoreApplication> app;
     if (std::strcmp(CommandWord(argc, argv), "report") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

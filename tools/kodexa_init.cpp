@@ -3,6 +3,7 @@
 #include "data/Catalogue.h"
 #include "data/Db.h"
 #include "data/Error.h"
+#include "data/TextFile.h"
 #include "data/Seged.h"
 
 #include <QDir>
@@ -51,8 +52,12 @@ int DrawDemoCovers(const QString &catalogue) {
         p.drawText(QRect(24, 270, 192, 60), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap, s.text(2));
         p.end();
         QSaveFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || !img.save(&out, "JPEG", 85) || !out.commit())
-            throw kodexa::FileError(QStringLiteral("A file nem írható: %1\n%2").arg(file, out.errorString()));
+        QString why;
+        if (out.open(QIODevice::WriteOnly) && !img.save(&out, "JPEG", 85) && out.error() == QFileDevice::NoError)
+            out.cancelWriting(); // no JPEG writer: nothing half-made is left
+        if (!kodexa::CommitWhole(out, why))
+            throw kodexa::FileError(QStringLiteral("A file nem írható: %1\n%2").arg(file, why));
+        ++made;
         ++made;
     }
     return made;

@@ -1,6 +1,7 @@
 #include "reports/core/ReportEngine.h"
 
 #include "data/Seged.h"
+#include "data/TextFile.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -394,8 +395,9 @@ void Report::writePdf(const QString &path) {
         if (!print(pdf))
             throw FileError(QStringLiteral("Hiba: a PDF nem írható (%1)").arg(path));
     }
-    if (!file.commit())
-        throw FileError(QStringLiteral("Hiba: %1 (%2)").arg(file.errorString(), path));
+    QString why;
+    if (!CommitWhole(file, why))
+        throw FileError(QStringLiteral("Hiba: %1 (%2)").arg(why, path));
 }
 
 // ---- Painting ----

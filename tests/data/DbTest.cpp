@@ -1,7 +1,12 @@
 #include "data/Dataset.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
+#include "data/Catalogue.h"
 #include "support/Fixture.h"
+
+#include <QFile>
+#include <functional>
+#include <sqlite3.h>
 
 using namespace kodexa;
 
@@ -89,6 +94,135 @@ TEST_F(DbTest, RecordHoldsColumnRules) {
     books.post();
     EXPECT_EQ(db.scalar("SELECT dat_besz FROM konyvek").toString(), "2007-03-15");
     EXPECT_TRUE(db.scalar("SELECT ar IS NULL FROM konyvek").toBool());
+}
+
+// The common failures reach the user with a Hungarian first line and the engine's own text
+// after it, unchanged; other engine messages stay as they were.
+TEST(EngineErrorText, CommonFailuresGetAHungarianLeadLine) {
+    const struct {
+        int code;
+        const char *lead;
+    } cases[] = {
+        {SQLITE_BUSY, "A katalógust egy másik program zárolja"},
+        {SQLITE_LOCKED, "A katalógust egy másik program zárolja"},
+        {SQLITE_BUSY_SNAPSHOT, "A katalógust egy másik program zárolja"},
+        {SQLITE_READONLY, "A katalógus csak olvasható"},
+        {SQLITE_READONLY_DIRECTORY, "A katalógus csak olvasható"},
+        {SQLITE_FULL, "Megtelt a lemez"},
+        {SQLITE_CORRUPT, "A katalógus állománya sérült"},
+        {SQLITE_CORRUPT_INDEX, "A katalógus állománya sérült"},
+        {SQLITE_NOTADB, "Az állomány sérült, vagy nem adatbázis"},
+    };
+    for (const auto &c : cases) {
+        const QStringList lines = EngineErrorText(c.code, "engine says").split('\n');
+        ASSERT_EQ(lines.size(), 2) << c.code;
+        EXPECT_TRUE(lines[0].startsWith(QString::fromUtf8(c.lead))) << lines[0].toStdString();
+        EXPECT_EQ(lines[1], "engine says");
+    }
+    for (int code : {SQLITE_ERROR, SQLITE_CONSTRAINT, SQLITE_CONSTRAINT_UNIQUE, SQLITE_CANTOPEN, SQLITE_MISMATCH})
+        EXPECT_EQ(EngineErrorText(code, "no such table: x"), "no such table: x") << code;
+}
+
+namespace {
+// The message of the DbError that run throws; empty when it throws none.
+QString FailureOf(const std::function<void()> &run) {
+    try {
+        run();
+    } catch (const DbError &e) {
+        return e.message();
+    }
+    return {};
+}
+} // namespace
+
+TEST_F(DbTest, LockDamageAndForeignFilesAreNamedInHungarianBeforeTheEngineText) {
+    makeCatalogue(true);
+    // Another program holds the catalogue.
+    Db::setBusyTimeout(50);
+    Db second;
+    second.open(path("Kodexa.sqb"));
+    Db::setBusyTimeout(3000);
+    db.exec("BEGIN EXCLUSIVE");
+    const QString locked = FailureOf([&] { second.scalar("SELECT count(*) FROM konyvek"); });
+    EXPECT_EQ(locked, "A katalógust egy másik program zárolja, próbálja újra később.\ndatabase is locked");
+    db.exec("ROLLBACK");
+    second.close();
+    db.close();
+
+    // A page of the book table overwritten with zeros.
+    {
+        Db d;
+        d.open(path("Kodexa.sqb"));
+        const qint64 page = d.scalar("SELECT rootpage FROM sqlite_master WHERE name='konyvek'").toLongLong();
+        const qint64 size = d.scalar("PRAGMA page_size").toLongLong();
+        d.close();
+        QFile f(path("Kodexa.sqb"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek((page - 1) * size);
+        f.write(QByteArray(int(size), '\0'));
+    }
+    Db damaged;
+    damaged.open(path("Kodexa.sqb"));
+    const QString corrupt = FailureOf([&] { damaged.scalar("SELECT count(*) FROM konyvek WHERE cim <> ''"); });
+    EXPECT_TRUE(corrupt.startsWith("A katalógus állománya sérült.\n")) << corrupt.toStdString();
+    EXPECT_TRUE(corrupt.contains("malformed")) << corrupt.toStdString();
+
+    writeFile("idegen.sqb", "Ez nem adatbázis, csak egy szöveg.\n" + QByteArray(5000, 'x'));
+    Db foreign;
+    EXPECT_EQ(FailureOf([&] { foreign.open(path("idegen.sqb")); }),
+              "Az állomány sérült, vagy nem adatbázis.\nfile is not a database");
+}
+
+TEST_F(DbTest, AWriteProtectedFileOrFolderIsReadOnlyAndSaysSoOnAWrite) {
+    makeCatalogue();
+    EXPECT_FALSE(db.isReadOnly());
+    db.close();
+    const QByteArray before = readFile("Kodexa.sqb");
+    const QString readOnly = "A katalógus csak olvasható: az állomány vagy a mappája írásvédett.\n"
+                             "attempt to write a readonly database";
+    {
+        test::WriteProtected file(path("Kodexa.sqb"));
+        if (!file.ok())
+            GTEST_SKIP() << "the file system cannot write-protect files here";
+        db.open(path("Kodexa.sqb"));
+        EXPECT_TRUE(db.isReadOnly());
+        EXPECT_EQ(FailureOf([&] { db.exec("INSERT INTO polc (polc, polc_nev) VALUES (1, 'A1')"); }), readOnly);
+        db.close();
+    }
+    {
+        // The file may be written, its folder takes no journal.
+        test::WriteProtected folder(dir());
+        ASSERT_TRUE(folder.ok());
+        db.open(path("Kodexa.sqb"));
+        EXPECT_TRUE(db.isReadOnly());
+        const QString failure = FailureOf([&] { db.exec("INSERT INTO polc (polc, polc_nev) VALUES (1, 'A1')"); });
+        EXPECT_TRUE(failure.startsWith("A katalógus csak olvasható: az állomány vagy a mappája írásvédett.\n"))
+            << failure.toStdString();
+        db.close();
+    }
+    EXPECT_EQ(readFile("Kodexa.sqb"), before);
+}
+
+TEST_F(DbTest, AFullDiskIsNamedAndTheCatalogueKeepsWhatWasCommitted) {
+    test::SmallDisk disk(path("kicsi"), 256);
+    if (!disk.ok())
+        GTEST_SKIP() << "no right to mount a small file system";
+    CreateCatalogue(path("kicsi/Kodexa.sqb"), false);
+    db.open(path("kicsi/Kodexa.sqb"));
+    QString failure;
+    int added = 0;
+    for (; added < 1000 && failure.isEmpty(); ++added)
+        failure = FailureOf([&] {
+            Transaction tx(db);
+            db.exec(QStringLiteral("INSERT INTO konyvek (konyvek, cim, tartalom) VALUES (%1, 'Könyv', '%2')")
+                        .arg(added + 1)
+                        .arg(QString(4000, QChar('t'))));
+            tx.commit();
+        });
+    EXPECT_TRUE(failure.startsWith("Megtelt a lemez, nincs hely a mentéshez.\n")) << failure.toStdString();
+    EXPECT_TRUE(failure.contains("database or disk is full")) << failure.toStdString();
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM konyvek").toInt(), added - 1);
+    EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), "ok");
 }
 
 TEST_F(DbTest, TextReadsBackAsWrittenEvenWithAByteOrderMarkAtItsStart) {

@@ -2,6 +2,8 @@
 
 #include "support/Fixture.h"
 
+#include <QDir>
+
 using namespace kodexa;
 using namespace kodexa::test;
 
@@ -62,6 +64,38 @@ TEST_F(TextFileTest, FailuresRaiseAndKeepTheOldFile) {
     // A directory of the same name as the temporary file cannot be replaced.
     EXPECT_THROW(WriteCp1250Lines(dir(), {"A"}), FileError);
     EXPECT_EQ(readFile(QStringLiteral("regi.txt")), QByteArray("regi\r\n"));
+}
+
+// On a full disk the last block of a file may fail only when it is flushed, after every
+// write said yes: the old file must stay, and the message must say that the disk is full.
+TEST_F(TextFileTest, AFullDiskKeepsTheOldFileWhateverTheSizeOfTheNewOne) {
+    SmallDisk disk(path(QStringLiteral("kicsi")), 128);
+    if (!disk.ok())
+        GTEST_SKIP() << "no right to mount a small file system";
+    const QString target = path(QStringLiteral("kicsi/lista.txt"));
+    writeFile(target, "regi\r\n");
+    disk.fill(2048);
+    for (int chars : {3000, 12000, 100000}) {
+        const QString line(chars, QChar('a'));
+        const QString lead = QStringLiteral("Megtelt a lemez, nincs hely a mentéshez.\n");
+        try {
+            WriteCp1250Lines(target, {line});
+            ADD_FAILURE() << chars << ": no error";
+        } catch (const FileError &e) {
+            EXPECT_TRUE(e.message().startsWith(lead + QStringLiteral("A file nem írható: "))) << e.what();
+        }
+        try {
+            Cp1250Writer w(target);
+            w.line(line);
+            w.finish();
+            ADD_FAILURE() << chars << ": no error";
+        } catch (const FileError &e) {
+            EXPECT_TRUE(e.message().startsWith(lead + target + QStringLiteral(": "))) << e.what();
+        }
+        EXPECT_EQ(readFile(target), QByteArray("regi\r\n")) << chars;
+    }
+    EXPECT_EQ(QDir(path(QStringLiteral("kicsi"))).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase),
+              QStringList({"kitoltes", "lista.txt"}));
 }
 
 } // namespace

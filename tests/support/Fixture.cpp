@@ -6,6 +6,14 @@
 #include "data/Seged.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStorageInfo>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDialog>
 #include <QFile>
 #include <QTableView>
@@ -90,6 +98,64 @@ void WhenModal(std::function<void(QWidget *)> action) {
         (*shared)(w);
     });
     timer->start();
+}
+
+WriteProtected::WriteProtected(const QString &path) : path_(path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return;
+    if (::geteuid() == 0) {
+        ok_ = immutable_ = setImmutable(true);
+    } else {
+        mode_ = st.st_mode & 07777;
+        ok_ = ::chmod(QFile::encodeName(path).constData(), mode_ & ~0222) == 0;
+    }
+}
+
+WriteProtected::~WriteProtected() {
+    if (!ok_)
+        return;
+    if (immutable_)
+        setImmutable(false);
+    else
+        ::chmod(QFile::encodeName(path_).constData(), mode_);
+}
+
+bool WriteProtected::setImmutable(bool on) {
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+SmallDisk::SmallDisk(const QString &folder, int kilobytes) : folder_(folder) {
+    QDir().mkpath(folder);
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+    ok_ = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+SmallDisk::~SmallDisk() {
+    if (ok_)
+        ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
+}
+
+void SmallDisk::fill(qint64 leave) {
+    QFile f(folder_ + QStringLiteral("/kitoltes"));
+    if (!f.open(QIODevice::Append))
+        return;
+    f.setTextModeEnabled(false);
+    const QByteArray block(1024, 'x');
+    while (QStorageInfo(folder_).bytesAvailable() > leave && f.write(block) == block.size() && f.flush()) {
+    }
+    f.close();
+    // A block the disk refused may have left part of itself in the file; what is free stays.
 }
 
 } // namespace kodexa::test

@@ -80,6 +80,42 @@ void WhenModal(std::function<void(QWidget *)> action);
 // Finds a child by objectName and type, failing the test when absent.
 template <class T> T *Child(QWidget *parent, const QString &name);
 
+// A file or folder nobody may write while the object lives, root included (root ignores
+// permission bits, so it gets the file system's immutable flag). ok() is false where the
+// system allows neither; the test then skips.
+class WriteProtected {
+public:
+    explicit WriteProtected(const QString &path);
+    ~WriteProtected();
+    WriteProtected(const WriteProtected &) = delete;
+    WriteProtected &operator=(const WriteProtected &) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool setImmutable(bool on);
+    QString path_;
+    bool ok_ = false;
+    bool immutable_ = false;
+    unsigned mode_ = 0;
+};
+
+// A small file system of its own (tmpfs) mounted on folder, to fill up on purpose; needs
+// the right to mount (ok() is false otherwise and the test skips). Unmounted on leaving.
+class SmallDisk {
+public:
+    SmallDisk(const QString &folder, int kilobytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    bool ok() const { return ok_; }
+    // Fills the disk until fewer than `leave` bytes are free.
+    void fill(qint64 leave = 0);
+
+private:
+    QString folder_;
+    bool ok_ = false;
+};
+
 } // namespace kodexa::test
 
 #include <QWidget>

@@ -44,6 +44,7 @@ void BackupCatalogue(Db &source, const QString &target) {
         throw Error(Failure(target, why));
     }
     QString why;
+    bool full = false;
     sqlite3_backup *b = sqlite3_backup_init(dest, "main", source.handle(), "main");
     if (!b) {
         why = QString::fromUtf8(sqlite3_errmsg(dest));
@@ -64,6 +65,7 @@ void BackupCatalogue(Db &source, const QString &target) {
                                                            : QString::fromUtf8(sqlite3_errstr(rc));
         else if (sqlite3_errcode(dest) != SQLITE_OK)
             why = QString::fromUtf8(sqlite3_errmsg(dest));
+        full = (rc & 0xff) == SQLITE_FULL || (sqlite3_errcode(dest) & 0xff) == SQLITE_FULL;
     }
     if (sqlite3_close(dest) != SQLITE_OK && why.isEmpty())
         why = QStringLiteral("a másolat nem zárható le");
@@ -75,7 +77,7 @@ void BackupCatalogue(Db &source, const QString &target) {
     }
     if (!why.isEmpty()) {
         QFile::remove(part);
-        throw Error(Failure(target, why));
+        throw Error(full ? DiskFullLead() + QLatin1Char('\n') + Failure(target, why) : Failure(target, why));
     }
 }
 

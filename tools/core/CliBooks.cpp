@@ -119,7 +119,6 @@ QStringList BookFieldOptions() {
 int RunList(Session &s, const Args &a) {
     const RowFormat format = FormatArg(a);
     Db &db = s.catalogue();
-    BookList tbl(db);
     const FieldListPtr fields = TableFields(db, QStringLiteral("konyvek"));
     QStringList columns;
     if (a.has(QStringLiteral("fields"))) {
@@ -135,29 +134,23 @@ int RunList(Session &s, const Args &a) {
         if (columns.isEmpty())
             columns << QStringLiteral("konyvek") << QStringLiteral("cim");
     }
+    QString order;
     if (a.has(QStringLiteral("sort"))) {
-        const QString field = BookColumnArg(*fields, a.value(QStringLiteral("sort")));
-        tbl.open(OrderColumnFor(field), field);
+        order = OrderColumnFor(BookColumnArg(*fields, a.value(QStringLiteral("sort"))));
     } else {
-        const ListSort sort = StoredListSort(db);
+        order = OrderColumnFor(StoredListSort(db).field);
         try {
-            tbl.open(OrderColumnFor(sort.field), sort.field);
+            db.prepare(QStringLiteral("SELECT 1 FROM konyvek ORDER BY %1").arg(order));
         } catch (const DbError &) {
             // A sort mark naming no column: the key order, as the program starts.
-            tbl.open(QStringLiteral("konyvek"), QStringLiteral("konyvek"));
+            order = QStringLiteral("konyvek");
         }
     }
-    QVector<int> at;
-    for (const QString &c : columns)
-        at << fields->indexOf(c);
+    // One pass in the list's order over only the chosen columns: a catalogue's contents and
+    // keywords stay on disk, and no list of every row is built first.
     RowOutput out(s.out, format, columns);
     out.begin();
-    QVector<QVariant> values(at.size());
-    tbl.forEachRow([&](const Record &r) {
-        for (qsizetype i = 0; i < at.size(); ++i)
-            values[i] = r.values.value(at[i]);
-        out.row(values);
-    });
+    BookList::streamInOrder(db, order, columns, [&](const QVector<QVariant> &values) { out.row(values); });
     out.end();
     return Done;
 }

@@ -2,6 +2,8 @@
 
 #include "data/Seged.h"
 
+#include <algorithm>
+
 namespace kodexa::cli {
 
 bool ParseRowFormat(const QString &name, RowFormat &format) {
@@ -23,6 +25,13 @@ RowOutput::RowOutput(QTextStream &out, RowFormat format, QStringList names)
 }
 
 QString RowOutput::TsvField(const QString &text) {
+    // Most values hold none of the four: handed on as they are, without a copy.
+    const auto special = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == '\t' || u == '\n' || u == '\r' || u == '\\';
+    };
+    if (std::none_of(text.begin(), text.end(), special))
+        return text;
     QString r;
     r.reserve(text.size());
     for (QChar c : text) {
