@@ -46,10 +46,7 @@ QLineEdit *labelledEdit(QWidget *parent, const char *name, const QString &label,
 
 Tfrm_Beallit::Tfrm_Beallit(AppContext &ctx, QWidget *parent)
     : QDialog(parent), ctx_(ctx), tbl_(std::make_unique<MemDataset>(ctx.db)) {
-    setObjectName(QStringLiteral("frm_Beallit"));
-    setWindowTitle(QStringLiteral("Beállítások"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(352, 350);
+    SetUpDialog(this, "frm_Beallit", QStringLiteral("Beállítások"), {352, 350});
 
     CheckBox1 = new QCheckBox(QStringLiteral("Megnyitáskor teljes képernyő"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -116,7 +113,7 @@ Tfrm_Beallit::Tfrm_Beallit(AppContext &ctx, QWidget *parent)
 
     InstallEnterAsTab(this);
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
 
     connect(bitBtn1, &QPushButton::clicked, this, [this] { Guarded(ctx_.services, this, [this] { BitBtn1Click(); }); });
     connect(bitBtn3, &QPushButton::clicked, this, [this] { Guarded(ctx_.services, this, [this] { BitBtn3Click(); }); });

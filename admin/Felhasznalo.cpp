@@ -59,10 +59,7 @@ QPixmap UserFlagPixmap(bool yes) {
 }
 
 Tfrm_Felhasznalo::Tfrm_Felhasznalo(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("frm_Felhasznalo"));
-    setWindowTitle(QStringLiteral("Felhasználók adatai"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(432, 299);
+    SetUpDialog(this, "frm_Felhasznalo", QStringLiteral("Felhasználók adatai"), {432, 299});
 
     aUj = WindowAction(this, "aUj", QStringLiteral("Új Felhasználó"), {Qt::Key_Insert},
                        ThemeIcon("list-add-user", QStyle::SP_FileIcon));
@@ -129,7 +126,7 @@ Tfrm_Felhasznalo::Tfrm_Felhasznalo(AppContext &ctx, QWidget *parent) : QDialog(p
     layout->addWidget(ToolBar1);
     layout->addWidget(DBGrid1, 1);
 
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
     DBGrid1->setFocus();
 }
 

@@ -23,10 +23,7 @@ QVariant EditValue(const QLineEdit *e) { return e->text().isEmpty() ? QVariant()
 
 Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Dataset &ds, DesktopServices &services, QWidget *parent)
     : QDialog(parent), ds_(ds), services_(services) {
-    setObjectName(QStringLiteral("frm_FelhasznaloSzerkeszt"));
-    setWindowTitle(QStringLiteral("Felhasználó adatainak szerkesztése"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(302, 195);
+    SetUpDialog(this, "frm_FelhasznaloSzerkeszt", QStringLiteral("Felhasználó adatainak szerkesztése"), {302, 195});
 
     const auto edit = [this](const char *name, int maxLength, bool password) {
         auto *e = new QLineEdit(this);
@@ -34,7 +31,7 @@ Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Dataset &ds, DesktopService
         if (maxLength > 0)
             e->setMaxLength(maxLength);
         if (password)
-            e->setEchoMode(QLineEdit::Password);
+            SetStarEcho(e);
         return e;
     };
     DBEdit1 = edit("DBEdit1", UserCodeLength, false);
@@ -86,7 +83,7 @@ Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Dataset &ds, DesktopService
     InstallFocusColour(this);
     connect(btnOK, &QPushButton::clicked, this, [this] { Guarded(services_, this, [this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    RememberPosition(this);
+    RememberPosition(this, services_);
 }
 
 void Tfrm_FelhasznaloSzerkeszt::load() {

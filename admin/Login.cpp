@@ -22,10 +22,7 @@ const QString InvalidLogin = QStringLiteral("Érvénytelen felhasználó, vagy j
 }
 
 Tfrm_Login::Tfrm_Login(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("frm_Login"));
-    setWindowTitle(QStringLiteral("Belépés azonosítás"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(256, 127);
+    SetUpDialog(this, "frm_Login", QStringLiteral("Belépés azonosítás"), {256, 127});
 
     auto *userLabel = new QLabel(QStringLiteral("Felhasználó"), this);
     edtFelhasznalo = new QLineEdit(this);

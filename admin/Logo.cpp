@@ -12,6 +12,38 @@ namespace kodexa {
 
 namespace {
 
+// Outline pen and a fill running from top to bottom between two colours.
+void setShading(QPainter &p, const QPen &outline, qreal top, qreal bottom, const QColor &from, const QColor &to) {
+    QLinearGradient fill(0, top, 0, bottom);
+    fill.setColorAt(0, from);
+    fill.setColorAt(1, to);
+    p.setPen(outline);
+    p.setBrush(fill);
+}
+
+// One page of the open book, bowed, on the left (side -1) or the right (side 1) of the spine.
+QPainterPath bookPage(qreal side) {
+    const auto x = [side](qreal fromSpine) { return 50 + side * fromSpine; };
+    QPainterPath page;
+    page.moveTo(50, 36);
+    page.cubicTo(x(10), 30, x(22), 29, x(30), 32);
+    page.lineTo(x(30), 70);
+    page.cubicTo(x(22), 67, x(10), 68, 50, 74);
+    page.closeSubpath();
+    return page;
+}
+
+// A line of Verdana text in the given pixel size and colour.
+void drawCaption(QPainter &p, int pixelSize, bool bold, const QColor &colour, const QRectF &box, int align,
+                 const QString &text) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(box, align, text);
+}
+
 // The emblem in a square of side s whose top left corner is at (x, y).
 void paintEmblem(QPainter &p, qreal x, qreal y, qreal s) {
     p.save();
@@ -19,29 +51,13 @@ void paintEmblem(QPainter &p, qreal x, qreal y, qreal s) {
     p.scale(s / 100.0, s / 100.0);
     p.setRenderHint(QPainter::Antialiasing);
     // Badge.
-    QLinearGradient badge(0, 0, 0, 100);
-    badge.setColorAt(0, QColor(38, 96, 140));
-    badge.setColorAt(1, QColor(18, 52, 86));
-    p.setPen(QPen(QColor(250, 236, 200), 3));
-    p.setBrush(badge);
+    setShading(p, QPen(QColor(250, 236, 200), 3), 0, 100, QColor(38, 96, 140), QColor(18, 52, 86));
     p.drawEllipse(QRectF(3, 3, 94, 94));
     // Two pages of an open book, slightly bowed.
     p.setPen(QPen(QColor(120, 84, 40), 1.6));
     p.setBrush(QColor(253, 247, 230));
-    QPainterPath left;
-    left.moveTo(50, 36);
-    left.cubicTo(40, 30, 28, 29, 20, 32);
-    left.lineTo(20, 70);
-    left.cubicTo(28, 67, 40, 68, 50, 74);
-    left.closeSubpath();
-    QPainterPath right;
-    right.moveTo(50, 36);
-    right.cubicTo(60, 30, 72, 29, 80, 32);
-    right.lineTo(80, 70);
-    right.cubicTo(72, 67, 60, 68, 50, 74);
-    right.closeSubpath();
-    p.drawPath(left);
-    p.drawPath(right);
+    p.drawPath(bookPage(-1));
+    p.drawPath(bookPage(1));
     // Lines of text on the pages.
     p.setPen(QPen(QColor(150, 140, 120), 1.2));
     for (int i = 0; i < 5; ++i) {
@@ -75,33 +91,18 @@ QPixmap DrawSplashPicture() {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     // The card.
-    QLinearGradient card(0, 40, 0, 230);
-    card.setColorAt(0, QColor(255, 226, 200));
-    card.setColorAt(1, QColor(255, 196, 150));
-    p.setPen(QPen(QColor(150, 80, 40), 3));
-    p.setBrush(card);
+    setShading(p, QPen(QColor(150, 80, 40), 3), 40, 230, QColor(255, 226, 200), QColor(255, 196, 150));
     p.drawRoundedRect(QRectF(40, 40, 352, 188), 30, 30);
     // The emblem overlaps the card's corner.
     paintEmblem(p, 4, 4, 150);
     // Name and purpose.
-    QFont name(QStringLiteral("Verdana"));
-    name.setPixelSize(52);
-    name.setBold(true);
-    p.setFont(name);
-    p.setPen(QColor(18, 52, 86));
-    p.drawText(QRectF(160, 60, 225, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kodexa"));
-    QFont sub(QStringLiteral("Verdana"));
-    sub.setPixelSize(17);
-    p.setFont(sub);
-    p.setPen(QColor(110, 50, 20));
-    p.drawText(QRectF(160, 130, 225, 26), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Könyvek nyilvántartása"));
+    const int left = Qt::AlignLeft | Qt::AlignVCenter;
+    drawCaption(p, 52, true, QColor(18, 52, 86), QRectF(160, 60, 225, 70), left, QStringLiteral("Kodexa"));
+    drawCaption(p, 17, false, QColor(110, 50, 20), QRectF(160, 130, 225, 26), left, QStringLiteral("Könyvek nyilvántartása"));
     p.setPen(QPen(QColor(150, 80, 40), 1.5));
     p.drawLine(QPointF(60, 172), QPointF(372, 172));
-    QFont small(QStringLiteral("Verdana"));
-    small.setPixelSize(13);
-    p.setFont(small);
-    p.setPen(QColor(18, 52, 86));
-    p.drawText(QRectF(60, 178, 312, 36), Qt::AlignCenter, QStringLiteral("Egy magánkönyvtár katalógusa"));
+    drawCaption(p, 13, false, QColor(18, 52, 86), QRectF(60, 178, 312, 36), Qt::AlignCenter,
+                QStringLiteral("Egy magánkönyvtár katalógusa"));
     return pm;
 }
 

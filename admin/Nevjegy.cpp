@@ -27,11 +27,9 @@ QLabel *colouredLabel(QWidget *parent, const char *name, const QString &text, co
 
 } // namespace
 
-Tfrm_Nevjegy::Tfrm_Nevjegy(const QString &homePage, const QString &mailAddress, QWidget *parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frm_Nevjegy"));
-    setWindowTitle(QStringLiteral("Névjegy"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(319, 343);
+Tfrm_Nevjegy::Tfrm_Nevjegy(DesktopServices &services, const QString &homePage, const QString &mailAddress, QWidget *parent)
+    : QDialog(parent) {
+    SetUpDialog(this, "frm_Nevjegy", QStringLiteral("Névjegy"), {319, 343});
 
     auto *panel1 = new QFrame(this);
     panel1->setObjectName(QStringLiteral("Panel1"));
@@ -78,13 +76,13 @@ Tfrm_Nevjegy::Tfrm_Nevjegy(const QString &homePage, const QString &mailAddress, 
     ok->setGeometry(122, 308, 75, 25);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    RememberPosition(this);
+    RememberPosition(this, services);
 }
 
 Tfrm_Nevjegy::~Tfrm_Nevjegy() = default;
 
-void ShowAbout(const QString &homePage, const QString &mailAddress, QWidget *parent) {
-    Tfrm_Nevjegy dlg(homePage, mailAddress, parent);
+void ShowAbout(DesktopServices &services, const QString &homePage, const QString &mailAddress, QWidget *parent) {
+    Tfrm_Nevjegy dlg(services, homePage, mailAddress, parent);
     dlg.exec();
 }
 

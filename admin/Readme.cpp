@@ -29,9 +29,7 @@ QFont textFont() {
 } // namespace
 
 Tfrm_Readme::Tfrm_Readme(DesktopServices &services, QWidget *parent) : QDialog(parent), services_(services) {
-    setObjectName(QStringLiteral("frm_Readme"));
-    setWindowTitle(QStringLiteral("Fontos információk"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    SetUpDialog(this, "frm_Readme", QStringLiteral("Fontos információk"));
     resize(600, 440);
 
     Memo1 = new QPlainTextEdit(this);
@@ -59,7 +57,7 @@ Tfrm_Readme::Tfrm_Readme(DesktopServices &services, QWidget *parent) : QDialog(p
 
     connect(button1, &QPushButton::clicked, this, [this] { Guarded(services_, this, [this] { print(); }); });
     connect(button2, &QPushButton::clicked, this, &QDialog::reject);
-    RememberPosition(this);
+    RememberPosition(this, services_);
 }
 
 Tfrm_Readme::~Tfrm_Readme() = default;

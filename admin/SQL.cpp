@@ -39,9 +39,7 @@ QString SqlFolder() {
 } // namespace
 
 Tfrm_SQL::Tfrm_SQL(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx), console_(ctx.db) {
-    setObjectName(QStringLiteral("frm_SQL"));
-    setWindowTitle(QStringLiteral("SQL lekérdezés"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    SetUpDialog(this, "frm_SQL", QStringLiteral("SQL lekérdezés"));
     setSizeGripEnabled(true);
     resize(577, 371); // 585 by 405 with the frame
 
@@ -115,7 +113,7 @@ Tfrm_SQL::Tfrm_SQL(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx
     layout->setMenuBar(menu);
 
     SqlFolder();
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
     Memo1->setFocus();
 }
 

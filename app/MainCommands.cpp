@@ -15,6 +15,7 @@
 #include "edit/Keres.h"
 #include "edit/Mezok.h"
 #include "edit/Szerkeszt.h"
+#include "data/LookupTables.h"
 #include "edit/TorzsAdat.h"
 #include "gui/CoverPicture.h"
 #include "gui/Widgets.h"
@@ -96,11 +97,10 @@ void Tfrm_Main::buildCommands() {
         {"aLevel", [this] { services_.OpenDocument(QStringLiteral("mailto:") + MakerMailAddress() + QStringLiteral("?subject=Kodexa")); }},
         {"aUjdonsag", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Ujdonsag.exe"))); }},
     };
-    const char *tables[] = {"aSzerzok", "aKiado", "aSorozat", "aTargykor", "aMufaj", "aPolc"};
     for (const auto &[name, run] : own)
         AddCommand(name, run);
-    for (int i = 0; i < 6; ++i)
-        AddCommand(QLatin1String(tables[i]), [this, i] { ChooseMasterData(ctx_, i, false, this); });
+    for (int i = 0; i < MasterTableCount; ++i)
+        AddCommand(QLatin1String(LookupTables()[i].browseCommand), [this, i] { ChooseMasterData(ctx_, i, false, this); });
     AddExchangeCommands(*this);
     AddHtmlCommand(*this);
     AddUserAndSqlCommands(*this);

@@ -5,6 +5,7 @@
 #include "app/core/BookView.h"
 #include "app/core/CommandLayout.h"
 #include "data/Seged.h"
+#include "data/LookupTables.h"
 #include "edit/TorzsAdat.h"
 #include "reports/Idoszak.h"
 #include "reports/Nyomtatas.h"
@@ -33,9 +34,8 @@ void AddReportCommands(Tfrm_Main &w) {
     AppContext &ctx = w.Context();
     w.AddCommand(QStringLiteral("aNyomtat"), [&w] { printGrid(w, true); });
     w.AddCommand(QStringLiteral("aNyomtatKep"), [&w] { printGrid(w, false); });
-    const char *all[] = {"aNyomSzerzo", "aNyomKiado", "aNyomSorozat", "aNyomTargykor", "aNyomMufaj", "aNyomPolc"};
-    for (int kind = 0; kind < 6; ++kind) {
-        const QString name = QLatin1String(all[kind]);
+    for (int kind = 0; kind < MasterTableCount; ++kind) {
+        const QString name = QLatin1String(LookupTables()[kind].listCommand);
         w.AddCommand(name, [&ctx, &w, kind] { PrintCompactList(ctx, kind, -1, &w); });
         w.AddCommand(name + QLatin1Char('2'), [&ctx, &w, kind] {
             const MasterPick pick = ChooseMasterData(ctx, kind, true, &w, -1);

@@ -14,7 +14,7 @@ void AddSystemCommands(Tfrm_Main &main) {
     main.AddCommand(QStringLiteral("aStat"), [m] { ShowStatistics(m->Context(), m); });
     main.AddCommand(QStringLiteral("aBeallit"), [m] { ShowSettings(m->Context(), m); });
     main.AddCommand(QStringLiteral("aFontos"), [m] { ShowReadme(m->Services(), m); });
-    main.AddCommand(QStringLiteral("aNevjegy"), [m] { ShowAbout(MakerHomePage(), MakerMailAddress(), m); });
+    main.AddCommand(QStringLiteral("aNevjegy"), [m] { ShowAbout(m->Services(), MakerHomePage(), MakerMailAddress(), m); });
 }
 
 } // namespace kodexa

@@ -52,13 +52,6 @@ Workspace &WorkspaceFor(int books) {
     return *w;
 }
 
-// The peak resident size counts from here (Linux: clear_refs 5 resets VmHWM).
-void ResetPeak() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
-
 double PeakMB() { return double(VmHWMkB()) / 1024.0; }
 
 // Median of three runs of a shell command line.

@@ -281,10 +281,12 @@ QString dateText(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd"
 
 struct Lookup {
     QStringList names;
-    void write(Db &db, const char *table, bool keyed) const {
-        const QString t = QLatin1String(table);
-        Stmt s = db.prepare(keyed ? QStringLiteral("INSERT INTO %1 (%1, %1_nev, %1_nevs) VALUES (?1, ?2, ?3)").arg(t)
-                                  : QStringLiteral("INSERT INTO %1 (%1, %1_nev) VALUES (?1, ?2)").arg(t));
+    void write(Db &db, const char *table) const {
+        const LookupTable &d = LookupFor(QLatin1String(table));
+        const bool keyed = d.keyed();
+        const QString t = QLatin1String(table), name = QLatin1String(d.nameColumn);
+        Stmt s = db.prepare(keyed ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(t, name, QLatin1String(d.searchKeyColumn))
+                                  : QStringLiteral("INSERT INTO %1 (%1, %2) VALUES (?1, ?2)").arg(t, name));
         for (int i = 0; i < names.size(); ++i) {
             s.reset();
             s.bind(1, i + 1).bind(2, names[i]);
@@ -342,13 +344,13 @@ void GenerateCatalogue(const QString &path, int books) {
     Lookup language{languages()};
 
     Transaction tx(db);
-    authors.write(db, "szerzo", true);
-    publishers.write(db, "kiado", true);
-    series.write(db, "sorozat", true);
-    subject.write(db, "targykor", true);
-    genre.write(db, "mufaj", true);
-    shelves.write(db, "polc", false);
-    language.write(db, "nyelv", false);
+    authors.write(db, "szerzo");
+    publishers.write(db, "kiado");
+    series.write(db, "sorozat");
+    subject.write(db, "targykor");
+    genre.write(db, "mufaj");
+    shelves.write(db, "polc");
+    language.write(db, "nyelv");
 
     const FieldListPtr fields = TableFields(db, QStringLiteral("konyvek"));
     QStringList names, marks;
@@ -371,9 +373,8 @@ void GenerateCatalogue(const QString &path, int books) {
         return 5 + r.pick(int(languages().size()) - 5);
     };
     auto link = [](Record &b, const char *table, const Lookup &l, int index) {
-        const QString t = QLatin1String(table);
-        b.setValue(t, index + 1);
-        b.setValue(t + QStringLiteral("_nev"), l.names[index]);
+        b.setValue(QLatin1String(table), index + 1);
+        b.setValue(QLatin1String(LookupFor(QLatin1String(table)).nameColumn), l.names[index]);
     };
 
     for (int k = 1; k <= books; ++k) {

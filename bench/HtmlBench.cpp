@@ -3,6 +3,7 @@
 // against the sqlite3 shell writing the same columns in the same order with .mode html.
 // Run alone with --benchmark_filter=HtmlPage.
 #include "bench/Generator.h"
+#include "bench/Probe.h"
 
 #include "data/BookList.h"
 #include "data/Db.h"
@@ -64,22 +65,6 @@ double ShellSeconds(const Copy &c) {
     if (std::system(cmd.toUtf8().constData()) != 0)
         throw std::runtime_error("sqlite3 shell failed");
     return Seconds(t0);
-}
-
-long VmHWMkB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-// Starts the peak resident size again from the present size (Linux 4.0 and later).
-void ResetPeak() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
 }
 
 // The page written from the open list (the program has it open when the user asks).

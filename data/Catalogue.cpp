@@ -97,8 +97,7 @@ qint64 AddBook(Db &db, const BookInput &b) {
         r.setValue(QStringLiteral("kolcsonadva_kinek"), b.kolcsonKinek);
         r.setValue(QStringLiteral("kolcsonadva_dat"), b.kolcsonDat);
     }
-    for (const char *t : {"szerzo", "polc", "kiado", "sorozat", "targykor", "mufaj", "nyelv"})
-        ResolveLookup(db, QLatin1String(t), r);
+    ResolveBookLookups(db, r);
     TblBeforePost(r);
     RowWriter(db, QStringLiteral("konyvek")).insert(r);
     return r.value(QStringLiteral("konyvek")).toLongLong();

@@ -1,5 +1,6 @@
 #include "data/Kozos.h"
 
+#include "data/LookupTables.h"
 #include "data/Seged.h"
 
 #include <QDate>
@@ -23,7 +24,8 @@ void RunStatement(Db &db, const QString &sql) noexcept {
 }
 
 QString NameList(Db &db, const QString &table) {
-    Stmt s = db.prepare(QStringLiteral("SELECT %1_nev AS mezo FROM %1 ORDER BY 1;").arg(table));
+    const LookupTable &t = LookupFor(table);
+    Stmt s = db.prepare(QStringLiteral("SELECT %1 AS mezo FROM %2 ORDER BY 1;").arg(QLatin1String(t.nameColumn), table));
     QString out;
     while (s.step())
         out += s.text(0) + QStringLiteral("\r\n");
@@ -31,12 +33,13 @@ QString NameList(Db &db, const QString &table) {
 }
 
 void ResolveLookup(Db &db, const QString &table, Record &book) {
-    const QString nameCol = table + QStringLiteral("_nev");
-    const QString keyCol = table + QStringLiteral("_nevs");
+    const LookupTable &t = LookupFor(table);
+    const QString nameCol = QLatin1String(t.nameColumn);
+    const QString keyCol = QLatin1String(t.searchKeyColumn);
     const QString name = book.text(nameCol);
     if (name.isEmpty())
         return;
-    const bool keyed = IsKeyedText(nameCol);
+    const bool keyed = t.keyed();
     // Natural order of the table; A-Z compare without case, every other character exactly.
     Stmt s = db.prepare(QStringLiteral("SELECT %1, %2 FROM %1").arg(table, nameCol));
     while (s.step()) {
@@ -74,8 +77,9 @@ LookupResolver::Table &LookupResolver::load(const QString &table) {
     if (it != tables_.end())
         return **it;
     auto t = std::make_shared<Table>();
-    const QString nameCol = table + QStringLiteral("_nev");
-    t->keyed = IsKeyedText(nameCol);
+    const LookupTable &def = LookupFor(table);
+    const QString nameCol = QLatin1String(def.nameColumn);
+    t->keyed = def.keyed();
     Stmt s = db_.prepare(QStringLiteral("SELECT %1, %2 FROM %1").arg(table, nameCol));
     while (s.step()) {
         if (!s.isNull(0))
@@ -86,13 +90,14 @@ LookupResolver::Table &LookupResolver::load(const QString &table) {
             t->byName.insert(folded, Entry{s.int64(0), stored});
     }
     t->insert = std::make_unique<Stmt>(
-        db_, t->keyed ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(table, nameCol, table + QStringLiteral("_nevs"))
+        db_, t->keyed ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(table, nameCol, QLatin1String(def.searchKeyColumn))
                       : QStringLiteral("INSERT INTO %1 (%1, %2) VALUES (?1, ?2)").arg(table, nameCol));
     return **tables_.insert(table, t);
 }
 
 void LookupResolver::resolve(const QString &table, Record &book) {
-    const QString nameCol = table + QStringLiteral("_nev");
+    const LookupTable &def = LookupFor(table);
+    const QString nameCol = QLatin1String(def.nameColumn);
     const QString name = book.text(nameCol);
     if (name.isEmpty())
         return;
@@ -103,7 +108,7 @@ void LookupResolver::resolve(const QString &table, Record &book) {
         book.setValue(table, it->key);
         book.setValue(nameCol, it->name);
         if (t.keyed)
-            book.setValue(table + QStringLiteral("_nevs"), SearchKey(it->name));
+            book.setValue(QLatin1String(def.searchKeyColumn), SearchKey(it->name));
         return;
     }
     const qint64 key = ++t.maxKey;
@@ -140,11 +145,19 @@ void NewBookDefaults(Db &db, Record &book) {
 }
 
 QStringList RenameStatements(const QString &table, qint64 key, const QString &newName) {
+    const LookupTable &t = LookupFor(table);
     QStringList out;
-    out << QStringLiteral("UPDATE konyvek SET %1_nev=%2 WHERE %1=%3;").arg(table, SqlQuote(newName)).arg(key);
-    if (IsKeyedText(table + QStringLiteral("_nev")))
-        out << QStringLiteral("UPDATE konyvek SET %1_nevs=%2 WHERE %1=%3;").arg(table, SqlQuote(SearchKey(newName))).arg(key);
+    // One pass of arg(): a "%1" in the name stays text.
+    const QString update = QStringLiteral("UPDATE konyvek SET %1=%2 WHERE %3=%4;");
+    out << update.arg(QLatin1String(t.nameColumn), SqlQuote(newName), table, QString::number(key));
+    if (t.keyed())
+        out << update.arg(QLatin1String(t.searchKeyColumn), SqlQuote(SearchKey(newName)), table, QString::number(key));
     return out;
+}
+
+void ResolveBookLookups(Db &db, Record &book) {
+    for (const LookupTable *t : BookResolveOrder())
+        ResolveLookup(db, QLatin1String(t->table), book);
 }
 
 } // namespace kodexa

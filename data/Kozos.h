@@ -18,6 +18,9 @@ QString NameList(Db &db, const QString &table);
 // Links the book's typed name of lookup table t to its row (creating the row when the name
 // is new) and copies the stored name and search key into the book.
 void ResolveLookup(Db &db, const QString &table, Record &book);
+// ResolveLookup for every lookup table in the order a book is written with
+// (BookResolveOrder of data/LookupTables.h); may add lookup rows.
+void ResolveBookLookups(Db &db, Record &book);
 // ResolveLookup for many books in one run (the import, the command-line tool): each lookup
 // table is read once, names are matched as ResolveLookup matches them (A-Z without case,
 // every other character exactly, the first row in table order wins), and a name created

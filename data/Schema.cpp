@@ -100,22 +100,6 @@ const QStringList &KeyedTexts() {
 
 bool IsKeyedText(const QString &column) { return KeyedTexts().contains(column); }
 
-const QVector<LookupTable> &LookupTables() {
-    static const QVector<LookupTable> tables = {
-        {"szerzo", "szerző", true, 50},    {"kiado", "kiadó", true, 50},   {"sorozat", "sorozat", true, 50},
-        {"targykor", "tárgykör", true, 50}, {"mufaj", "műfaj", true, 50},   {"polc", "polc", false, 25},
-        {"nyelv", "nyelv", false, 50},
-    };
-    return tables;
-}
-
-const LookupTable *FindLookup(const QString &table) {
-    for (const auto &t : LookupTables())
-        if (table == QLatin1String(t.table))
-            return &t;
-    return nullptr;
-}
-
 QStringList CatalogueDdl() {
     QStringList ddl;
     QStringList cols;
@@ -128,9 +112,9 @@ QStringList CatalogueDdl() {
     ddl << QStringLiteral("CREATE INDEX konyvek_kulcsszavaks ON konyvek (kulcsszavaks)");
     for (const auto &t : LookupTables()) {
         const QString n = QLatin1String(t.table);
-        QString sql = QStringLiteral("CREATE TABLE %1 (\n  %1 INTEGER,\n  %1_nev TEXT(%2)").arg(n).arg(t.nameSize);
-        if (t.hasSearchKey)
-            sql += QStringLiteral(",\n  %1_nevs TEXT(20)").arg(n);
+        QString sql = QStringLiteral("CREATE TABLE %1 (\n  %1 INTEGER,\n  %2 TEXT(%3)").arg(n, QLatin1String(t.nameColumn)).arg(t.nameSize);
+        if (t.keyed())
+            sql += QStringLiteral(",\n  %1 TEXT(20)").arg(QLatin1String(t.searchKeyColumn));
         ddl << sql + QStringLiteral("\n)");
         ddl << QStringLiteral("CREATE INDEX %1_%1 ON %1 (%1)").arg(n);
     }

@@ -1,6 +1,8 @@
 #pragma once
 // What the program knows of the catalogue's tables: columns, declared types, labels,
-// the keyed texts and the lookup tables.
+// the keyed texts; the lookup tables are described in data/LookupTables.h.
+
+#include "data/LookupTables.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,16 +39,6 @@ const QStringList &KeyedTexts();
 bool IsKeyedText(const QString &column);
 // Search-key column of a keyed text: cim -> cims.
 inline QString KeyColumn(const QString &column) { return column + QLatin1Char('s'); }
-
-struct LookupTable {
-    const char *table;  // also the key column
-    const char *label;  // the name column's label
-    bool hasSearchKey;
-    int nameSize;
-};
-// szerzo, kiado, sorozat, targykor, mufaj, polc (the master-data pages 0-5), then nyelv.
-const QVector<LookupTable> &LookupTables();
-const LookupTable *FindLookup(const QString &table);
 
 // The SQL that makes an empty catalogue: tables and indexes.
 QStringList CatalogueDdl();

@@ -22,14 +22,8 @@ Tfrm_InpStr::Tfrm_InpStr(DesktopServices &services, QWidget *parent)
 
     Label1->move(16, 12);
     Edit1->setGeometry(16, 28, 221, Edit1->sizeHint().height());
-    Button1->setGeometry(68, 72, 75, 25);
-    Button2->setGeometry(156, 72, 75, 25);
-
     // Enter in the edit presses OK; Esc is the dialog's own cancel.
-    Button1->setDefault(true);
-    Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    PlaceOkCancel(this, Button1, QRect(68, 72, 75, 25), Button2, QRect(156, 72, 75, 25), true);
 
     setTabOrder(Edit1, Button1);
     setTabOrder(Button1, Button2);

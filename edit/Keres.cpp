@@ -23,10 +23,7 @@ namespace kodexa {
 
 Tfrm_Keres::Tfrm_Keres(AppContext &ctx, QWidget *parent)
     : QDialog(parent), ctx_(ctx), Qry_(std::make_unique<MemDataset>(ctx.db)) {
-    setObjectName(QStringLiteral("frm_Keres"));
-    setWindowTitle(QStringLiteral("Kulcsszó keresés"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(456, 242);
+    SetUpDialog(this, "frm_Keres", QStringLiteral("Kulcsszó keresés"), {456, 242});
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

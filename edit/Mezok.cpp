@@ -93,10 +93,7 @@ private:
 Tfrm_Mezo::Tfrm_Mezo(AppContext &ctx, QString &sortField, QString &sortCaption, QWidget *parent)
     : QDialog(parent), ctx_(ctx), sortField_(sortField), sortCaption_(sortCaption),
       TblM_(std::make_unique<MemDataset>(ctx.db)) {
-    setObjectName(QStringLiteral("frm_Mezo"));
-    setWindowTitle(QStringLiteral("Képernyőn megjelenő mezők"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(332, 410);
+    SetUpDialog(this, "frm_Mezo", QStringLiteral("Képernyőn megjelenő mezők"), {332, 410});
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));

@@ -3,6 +3,7 @@
 #include "data/BookList.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
+#include "data/LookupTables.h"
 #include "data/Seged.h"
 #include "edit/TorzsAdat.h"
 #include "edit/core/BookEdit.h"
@@ -84,10 +85,7 @@ QString ShownDate(const QVariant &v) {
 } // namespace
 
 Tfrm_Szerkeszt::Tfrm_Szerkeszt(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("frm_Szerkeszt"));
-    setWindowTitle(QStringLiteral("Szerkesztés"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(487, 428);
+    SetUpDialog(this, "frm_Szerkeszt", QStringLiteral("Szerkesztés"), {487, 428});
     original_ = ctx_.tbl.buffer();
 
     PageControl1 = new QTabWidget(this);
@@ -313,15 +311,14 @@ void Tfrm_Szerkeszt::setTabChain() {
 }
 
 void Tfrm_Szerkeszt::fillLists() {
-    // The two author lists share one model: a large author table is read and held once.
-    auto *authors = new QStringListModel(NameLines(NameList(ctx_.db, QStringLiteral("szerzo"))), this);
-    DBComboBox1->setModel(authors);
-    DBComboBox2->setModel(authors);
-    const std::pair<QComboBox *, const char *> lists[] = {{DBComboBox3, "polc"},    {DBComboBox4, "kiado"},
-                                                          {DBComboBox5, "sorozat"}, {DBComboBox6, "targykor"},
-                                                          {DBComboBox7, "mufaj"},   {DBComboBox8, "nyelv"}};
-    for (const auto &[box, table] : lists)
-        box->setModel(new QStringListModel(NameLines(NameList(ctx_.db, col(table))), box));
+    // Each lookup's combo box lists its table's names, in the order the tables are resolved.
+    for (const LookupTable *t : BookResolveOrder()) {
+        auto *box = qobject_cast<QComboBox *>(columns_.key(QLatin1String(t->nameColumn)));
+        box->setModel(new QStringListModel(NameLines(NameList(ctx_.db, QLatin1String(t->table))), this));
+        // The editors share the authors' list: a large author table is read and held once.
+        if (box == DBComboBox1)
+            DBComboBox2->setModel(box->model());
+    }
 }
 
 void Tfrm_Szerkeszt::loadValues() {
@@ -471,24 +468,12 @@ bool Tfrm_Szerkeszt::storeValues() {
     const FieldList &fields = tbl.fields();
     // Whole numbers and the contents are checked before anything is written.
     const QVector<TypedField> typed = typedFields();
-    for (QLineEdit *e : numberControls_) {
-        const QString t = e->text().trimmed();
-        if (t == loaded_.value(e).trimmed() || t.isEmpty())
-            continue;
-        if (const QString refusal = TypedValueRefusal(fields, columns_.value(e), t); !refusal.isEmpty()) {
-            ctx_.services.ShowWarning(refusal, this);
-            PageControl1->setCurrentIndex(0);
-            e->setFocus();
-            return false;
-        }
-    }
-    const QString memoRefusal = fields.indexOf(QStringLiteral("tartalom")) >= 0
-                                    ? TypedValueRefusal(fields, QStringLiteral("tartalom"), DBMemo1->toPlainText())
-                                    : QString();
-    if (!memoRefusal.isEmpty()) {
-        ctx_.services.ShowWarning(memoRefusal, this);
-        PageControl1->setCurrentIndex(1);
-        DBMemo1->setFocus();
+    if (const FieldRefusal refused = FirstRefusedField(fields, typed); refused.index >= 0) {
+        ctx_.services.ShowWarning(refused.reason, this);
+        // The contents are the one field that is not bound in columns_.
+        QWidget *control = typed[refused.index].kind == TypedField::Contents ? DBMemo1 : columns_.key(typed[refused.index].column);
+        PageControl1->setCurrentIndex(control == DBMemo1 ? 1 : 0);
+        control->setFocus();
         return false;
     }
 

@@ -38,10 +38,7 @@ int CheckedIndex(int tableIndex) {
 
 Tfrm_TorzsAdat::Tfrm_TorzsAdat(AppContext &ctx, int tableIndex, bool pick, QWidget *parent)
     : QDialog(parent), ctx_(ctx), index_(CheckedIndex(tableIndex)), pick_(pick) {
-    setObjectName(QStringLiteral("frm_TorzsAdat"));
-    setWindowTitle(QStringLiteral("Törzsadattárak"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(381, 446);
+    SetUpDialog(this, "frm_TorzsAdat", QStringLiteral("Törzsadattárak"), {381, 446});
 
     auto action = [this](const char *name, const char *caption, QList<QKeySequence> keys, QIcon icon,
                          void (Tfrm_TorzsAdat::*fn)()) {

@@ -22,9 +22,7 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
       Button4(new QPushButton(QStringLiteral("Mentés file-ba"), Panel1)),
       Button1(new QPushButton(QStringLiteral("OK"), Panel1)),
       Button2(new QPushButton(QStringLiteral("Mégsem"), Panel1)), services_(services) {
-    setObjectName(QStringLiteral("frm_TorzsAdat_Szerkeszt"));
-    setWindowTitle(QStringLiteral("Törzsadat rögzítés"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    SetUpDialog(this, "frm_TorzsAdat_Szerkeszt", QStringLiteral("Törzsadat rögzítés"));
     setSizeGripEnabled(true);
     resize(418, 373);
     SynEdit1->setObjectName(QStringLiteral("SynEdit1"));

@@ -72,7 +72,7 @@ Tfrm_Grid2Html::Tfrm_Grid2Html(DesktopServices &services, const Dataset &rows, H
     setTabOrder(Button1, Button2);
     Edit1->setFocus();
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, services_);
 }
 
 void Tfrm_Grid2Html::BitBtn1Click() {

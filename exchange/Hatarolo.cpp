@@ -1,5 +1,7 @@
 #include "exchange/Hatarolo.h"
 
+#include "gui/Widgets.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QPushButton>
@@ -8,10 +10,7 @@
 namespace kodexa {
 
 Tfrm_Hatarolo::Tfrm_Hatarolo(QWidget *parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frm_Hatarolo"));
-    setWindowTitle(QStringLiteral("Határoló karakter"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(280, 150);
+    SetUpDialog(this, "frm_Hatarolo", QStringLiteral("Határoló karakter"), {280, 150});
 
     auto *group = new QGroupBox(QStringLiteral("Határoló karakter"), this);
     group->setObjectName(QStringLiteral("RadioGroup1"));
@@ -30,14 +29,9 @@ Tfrm_Hatarolo::Tfrm_Hatarolo(QWidget *parent) : QDialog(parent) {
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
-    ok->setGeometry(56, 114, 80, 25);
-    ok->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
-    cancel->setGeometry(144, 114, 80, 25);
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    PlaceOkCancel(this, ok, QRect(56, 114, 80, 25), cancel, QRect(144, 114, 80, 25), true);
 }
 
 Tfrm_Hatarolo::~Tfrm_Hatarolo() = default;

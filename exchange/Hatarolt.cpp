@@ -41,10 +41,7 @@ QGroupBox *RadioGroup(QWidget *parent, const QString &name, const QString &title
 
 Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidget *parent)
     : QDialog(parent), source_(source), services_(services) {
-    setObjectName(QStringLiteral("frm_Hatarolt"));
-    setWindowTitle(QStringLiteral("Határolt szöveg export"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(640, 300);
+    SetUpDialog(this, "frm_Hatarolt", QStringLiteral("Határolt szöveg export"), {640, 300});
 
     CheckListBox1 = Placed<QListWidget>(this, QStringLiteral("CheckListBox1"), {8, 8, 170, 226});
     for (const SourceColumn &c : source_.columns())
@@ -91,7 +88,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidg
     connect(Button2, &QPushButton::clicked, this, &Tfrm_Hatarolt::reject);
 
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, services_);
 }
 
 Tfrm_Hatarolt::~Tfrm_Hatarolt() = default;

@@ -24,10 +24,7 @@
 namespace kodexa {
 
 Tfrm_Import::Tfrm_Import(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("frm_Import"));
-    setWindowTitle(QStringLiteral("Adatbázis import"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(780, 540);
+    SetUpDialog(this, "frm_Import", QStringLiteral("Adatbázis import"), {780, 540});
 
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -88,7 +85,7 @@ Tfrm_Import::Tfrm_Import(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     connect(aBezar, &QAction::triggered, this, &Tfrm_Import::reject);
 
     InstallFocusColour(this);
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
 }
 
 Tfrm_Import::~Tfrm_Import() = default;

@@ -3,7 +3,6 @@
 #include "data/Db.h"
 #include "data/DesktopServices.h"
 #include "data/Seged.h"
-#include "gui/QtDesktopServices.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -14,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QProxyStyle>
 #include <QTableView>
 
@@ -160,6 +160,27 @@ public:
 };
 } // namespace
 
+void SetUpDialog(QDialog *dialog, const char *name, const QString &caption, QSize fixedSize) {
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setWindowTitle(caption);
+    dialog->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    if (fixedSize.isValid())
+        dialog->setFixedSize(fixedSize);
+}
+
+void PlaceOkCancel(QDialog *dialog, QPushButton *ok, const QRect &okBox, QPushButton *cancel, const QRect &cancelBox,
+                   bool okTakesEnter) {
+    ok->setGeometry(okBox);
+    cancel->setGeometry(cancelBox);
+    if (okTakesEnter)
+        ok->setDefault(true);
+    else
+        ok->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
 void SetStarEcho(QLineEdit *edit) {
     auto *style = new StarEchoStyle;
     style->setParent(edit);
@@ -174,11 +195,6 @@ void RememberPosition(QDialog *dialog, DesktopServices &services) {
     QObject::connect(dialog, &QDialog::finished, dialog, [dialog, &services] {
         Guarded(services, dialog, [dialog] { SaveWindowPos(dialog->objectName(), dialog->x(), dialog->y()); });
     });
-}
-
-void RememberPosition(QDialog *dialog) {
-    static QtDesktopServices desktop;
-    RememberPosition(dialog, desktop);
 }
 
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command) {

@@ -133,7 +133,7 @@ Tfrm_Elonezet::Tfrm_Elonezet(Report &report, DesktopServices &services, QWidget 
     if (const QScreen *s = screen())
         want = want.boundedTo(s->availableGeometry().size() - QSize(40, 60));
     resize(want);
-    RememberPosition(this);
+    RememberPosition(this, services_);
     cZoom->setCurrentIndex(int(zoom_));
     showPage(0);
 }

@@ -31,13 +31,8 @@ Tfrm_Idoszak::Tfrm_Idoszak(QWidget *parent)
     eAlso->setGeometry(16, 28, 120, 24);
     l2->setGeometry(152, 10, 120, 16);
     eFelso->setGeometry(152, 28, 120, 24);
-    Button1->setGeometry(56, 68, 75, 25);
-    Button2->setGeometry(152, 68, 75, 25);
     // Enter moves on through eAlso, eFelso, OK, Mégsem; it presses no button.
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    PlaceOkCancel(this, Button1, QRect(56, 68, 75, 25), Button2, QRect(152, 68, 75, 25), false);
     setTabOrder(eAlso, eFelso);
     setTabOrder(eFelso, Button1);
     setTabOrder(Button1, Button2);

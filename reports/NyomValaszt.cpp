@@ -9,7 +9,7 @@
 
 namespace kodexa {
 
-Tfrm_NyomValaszt::Tfrm_NyomValaszt(QWidget *parent)
+Tfrm_NyomValaszt::Tfrm_NyomValaszt(DesktopServices &services, QWidget *parent)
     : QDialog(parent), RadioGroup1(new QGroupBox(QStringLiteral("Nyomtatás típusa"), this)),
       Button1(new QPushButton(QStringLiteral("OK"), this)), Button2(new QPushButton(QStringLiteral("Mégsem"), this)) {
     setObjectName(QStringLiteral("frm_NyomValaszt"));
@@ -27,14 +27,9 @@ Tfrm_NyomValaszt::Tfrm_NyomValaszt(QWidget *parent)
     items[0]->setChecked(true);
     items[0]->setFocus(); // the arrow keys move the choice, Enter presses OK
     RadioGroup1->setGeometry(8, 8, 185, 105);
-    Button1->setGeometry(16, 122, 75, 25);
-    Button2->setGeometry(110, 122, 75, 25);
-    Button1->setDefault(true);
-    Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    PlaceOkCancel(this, Button1, QRect(16, 122, 75, 25), Button2, QRect(110, 122, 75, 25), true);
     setFixedSize(201, 157);
-    RememberPosition(this);
+    RememberPosition(this, services);
 }
 
 int Tfrm_NyomValaszt::choice() const {
@@ -44,8 +39,8 @@ int Tfrm_NyomValaszt::choice() const {
     return -1;
 }
 
-int ChoosePrintType(QWidget *parent) {
-    Tfrm_NyomValaszt dlg(parent);
+int ChoosePrintType(DesktopServices &services, QWidget *parent) {
+    Tfrm_NyomValaszt dlg(services, parent);
     return dlg.exec() == QDialog::Accepted ? dlg.choice() : -1;
 }
 

@@ -9,14 +9,16 @@ class QGroupBox;
 
 namespace kodexa {
 
+class DesktopServices;
+
 // 0 preview, 1 print, 2 CSV export, -1 cancelled.
-int ChoosePrintType(QWidget *parent = nullptr);
+int ChoosePrintType(DesktopServices &services, QWidget *parent = nullptr);
 
 class Tfrm_NyomValaszt final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Tfrm_NyomValaszt)
 public:
-    explicit Tfrm_NyomValaszt(QWidget *parent = nullptr);
+    explicit Tfrm_NyomValaszt(DesktopServices &services, QWidget *parent = nullptr);
     int choice() const;
 
     QGroupBox *RadioGroup1;

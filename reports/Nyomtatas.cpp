@@ -46,7 +46,7 @@ void PrintReport(Report &report, DesktopServices &services, QWidget *parent) {
 
 void RunReport(AppContext &ctx, std::unique_ptr<Report> report, const BookQuery &query, QWidget *parent) {
     report->ensurePaginated(); // the query is opened before the question
-    switch (ChoosePrintType(parent)) {
+    switch (ChoosePrintType(ctx.services, parent)) {
     case 0:
         PreviewReport(*report, ctx.services, parent);
         break;

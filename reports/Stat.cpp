@@ -17,10 +17,7 @@ namespace kodexa {
 
 Tfrm_Stat::Tfrm_Stat(AppContext &ctx, QWidget *parent)
     : QDialog(parent), ctx_(ctx), qry_(std::make_unique<MemDataset>(ctx.db)) {
-    setObjectName(QStringLiteral("frm_Stat"));
-    setWindowTitle(QStringLiteral("Statisztika"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(330, 372);
+    SetUpDialog(this, "frm_Stat", QStringLiteral("Statisztika"), {330, 372});
 
     const StatTotals t = ReadStatTotals(ctx_.db, ctx_.tbl.recordCount());
     const qint64 values[4] = {t.books, t.authors, t.publishers, t.value};
@@ -64,7 +61,7 @@ Tfrm_Stat::Tfrm_Stat(AppContext &ctx, QWidget *parent)
     DBGrid1->setColumnWidth(1, 71);
     DBGrid1->setGeometry(8, 88, width() - 16, height() - 96);
 
-    RememberPosition(this);
+    RememberPosition(this, ctx_.services);
 }
 
 Tfrm_Stat::~Tfrm_Stat() {

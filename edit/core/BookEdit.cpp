@@ -7,49 +7,11 @@
 
 namespace kodexa {
 
-const QStringList &BookLookupOrder() {
-    static const QStringList order = {QStringLiteral("szerzo"),   QStringLiteral("polc"),  QStringLiteral("kiado"),
-                                      QStringLiteral("sorozat"),  QStringLiteral("targykor"), QStringLiteral("mufaj"),
-                                      QStringLiteral("nyelv")};
-    return order;
-}
-
-void ResolveBookLookups(Db &db, Record &book) {
-    for (const QString &t : BookLookupOrder())
-        ResolveLookup(db, t, book);
-}
-
 namespace {
 bool changed(const TypedField &f) {
     return f.kind == TypedField::WholeNumber ? f.typed.trimmed() != f.loaded.trimmed() : f.typed != f.loaded;
 }
 } // namespace
-
-int FirstBadNumber(const QVector<TypedField> &fields) {
-    for (int i = 0; i < fields.size(); ++i) {
-        const TypedField &f = fields[i];
-        if (f.kind != TypedField::WholeNumber || !changed(f) || f.typed.trimmed().isEmpty())
-            continue;
-        bool ok = false;
-        f.typed.trimmed().toLongLong(&ok);
-        if (!ok)
-            return i;
-    }
-    return -1;
-}
-
-QString BadNumberWarning(const FieldList &fields, const QString &column) {
-    const int i = fields.indexOf(column);
-    return QStringLiteral("A(z) „%1” mezőbe csak egész szám írható.").arg(i >= 0 ? fields.fields[i].label : column);
-}
-
-QString ContentsWarning(const FieldList &fields, const QString &contents) {
-    const int memo = fields.indexOf(QStringLiteral("tartalom"));
-    const int size = memo >= 0 ? fields.fields[memo].size : 0;
-    if (size <= 0 || contents.size() <= size)
-        return QString();
-    return QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.").arg(size).arg(contents.size());
-}
 
 void StoreChangedFields(Record &book, const QVector<TypedField> &fields) {
     for (const TypedField &f : fields) {
@@ -123,6 +85,20 @@ QString TypedValueRefusal(const FieldList &fields, const QString &column, const 
             .arg(text.size());
     }
     return QString();
+}
+
+FieldRefusal FirstRefusedField(const FieldList &fields, const QVector<TypedField> &typed) {
+    for (int i = 0; i < typed.size(); ++i) {
+        const TypedField &f = typed[i];
+        const bool checked = f.kind == TypedField::WholeNumber   ? changed(f) && !f.typed.trimmed().isEmpty()
+                             : f.kind == TypedField::Contents ? fields.indexOf(f.column) >= 0
+                                                              : false;
+        if (!checked)
+            continue;
+        if (QString reason = TypedValueRefusal(fields, f.column, f.typed); !reason.isEmpty())
+            return {i, reason};
+    }
+    return {};
 }
 
 void SetTypedValue(Record &book, const QString &column, const QString &text) {

@@ -1,7 +1,8 @@
 #pragma once
 // The book edit dialog's rules that need no window: the checks and the write of what the
-// user changed, the editors field, the lookups resolved before a book is written, the key
-// as the dialog shows it. (Stored dates are read by StoredDate of data/Seged.h.)
+// user changed, the editors field, the key as the dialog shows it. (The lookups resolved
+// before a book is written: ResolveBookLookups of data/Kozos.h; stored dates are read by
+// StoredDate of data/Seged.h.)
 
 #include "data/Dataset.h"
 #include "data/Seged.h"
@@ -11,11 +12,6 @@
 
 namespace kodexa {
 
-// The lookup tables resolved before a book is written, in the order they are resolved.
-const QStringList &BookLookupOrder();
-// Resolves every lookup name of the book in that order (may add lookup rows).
-void ResolveBookLookups(Db &db, Record &book);
-
 // One field of the dialog: its text as loaded and as the user left it.
 struct TypedField {
     QString column;
@@ -24,13 +20,16 @@ struct TypedField {
     enum Kind { Text, WholeNumber, Contents } kind = Text;
 };
 
-// The first whole-number field whose changed text is not a whole number, or -1; an
-// unchanged or emptied field passes (blanks around the digits do not count).
-int FirstBadNumber(const QVector<TypedField> &fields);
-// The warning for a whole-number field that holds something else.
-QString BadNumberWarning(const FieldList &fields, const QString &column);
-// The warning when the contents are longer than their column holds, or empty text.
-QString ContentsWarning(const FieldList &fields, const QString &contents);
+// The first field of the dialog the book may not take, and why (TypedValueRefusal below).
+// A whole number is checked where the user changed it and left it non-empty (blanks around
+// the digits do not count), so a value another tool stored does not block the save; the
+// contents are checked whenever the book has the column. Texts are held to their columns
+// by their edits. index -1 and an empty reason when every field passes.
+struct FieldRefusal {
+    int index = -1;
+    QString reason;
+};
+FieldRefusal FirstRefusedField(const FieldList &fields, const QVector<TypedField> &typed);
 // Writes into book only what the user changed: an untouched field keeps its stored value
 // exactly as it was. Emptied text becomes NULL; whole numbers are stored as numbers.
 void StoreChangedFields(Record &book, const QVector<TypedField> &fields);

@@ -1,7 +1,7 @@
 #include "edit/core/MasterData.h"
 
 #include "data/Kozos.h"
-#include "data/Schema.h"
+#include "data/LookupTables.h"
 #include "data/Seged.h"
 
 #include <stdexcept>
@@ -10,18 +10,15 @@ namespace kodexa {
 
 const MasterTable &MasterTableAt(int index) {
     static const QVector<MasterTable> tables = [] {
-        const char *captions[] = {"Szerzők", "Kiadók", "Sorozatok", "Tárgykörök", "Műfajok", "Polcok"};
-        const char *prompts[] = {"Szerző", "Kiadó", "Sorozat", "Tárgykör", "Műfaj", "Polc"};
         QVector<MasterTable> v;
-        for (int i = 0; i < MasterTableCount; ++i) {
-            const LookupTable &l = LookupTables()[i];
+        for (const LookupTable &l : LookupTables().first(MasterTableCount)) {
             MasterTable t;
             t.table = QString::fromLatin1(l.table);
-            t.nameColumn = t.table + QStringLiteral("_nev");
-            t.keyColumn = l.hasSearchKey ? t.table + QStringLiteral("_nevs") : QString();
-            t.orderBy = l.hasSearchKey ? t.keyColumn : t.nameColumn;
-            t.caption = QString::fromUtf8(captions[i]);
-            t.prompt = QString::fromUtf8(prompts[i]);
+            t.nameColumn = QString::fromLatin1(l.nameColumn);
+            t.keyColumn = l.keyed() ? QString::fromLatin1(l.searchKeyColumn) : QString();
+            t.orderBy = QString::fromLatin1(l.orderColumn());
+            t.caption = QString::fromUtf8(l.caption);
+            t.prompt = QString::fromUtf8(l.prompt);
             t.title = QString::fromUtf8(l.label);
             t.nameSize = l.nameSize;
             v.append(t);

@@ -4,6 +4,7 @@
 // entry, rename and the incremental search.
 
 #include "data/Dataset.h"
+#include "data/LookupTables.h"
 
 #include <QStringList>
 
@@ -22,7 +23,7 @@ struct MasterTable {
     int nameSize;
 };
 
-inline constexpr int MasterTableCount = 6;
+// The first MasterTableCount tables of LookupTables() (data/LookupTables.h):
 // 0 szerzo, 1 kiado, 2 sorozat, 3 targykor, 4 mufaj, 5 polc; throws std::out_of_range otherwise.
 const MasterTable &MasterTableAt(int index);
 

@@ -3,6 +3,7 @@
 #include "data/Dataset.h"
 #include "data/Db.h"
 #include "data/Kozos.h"
+#include "data/LookupTables.h"
 #include "data/TextFile.h"
 
 #include <QLocale>
@@ -72,8 +73,6 @@ private:
 };
 
 constexpr int HeaderFields = 50;
-
-const char *const ResolvedLookups[] = {"szerzo", "kiado", "sorozat", "targykor", "mufaj", "nyelv"};
 
 // A larger page cache for one run, the previous size restored afterwards.
 class CacheSize {
@@ -205,8 +204,9 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
                 }
             }
             column.clear();
-            for (const char *t : ResolvedLookups)
-                lookups.resolve(QLatin1String(t), book);
+            for (const LookupTable *t : BookResolveOrder())
+                if (t->imported)
+                    lookups.resolve(QLatin1String(t->table), book);
             TblBeforePost(book);
             insert.reset();
             for (int i = 0; i < book.values.size(); ++i)

@@ -1,6 +1,7 @@
 #include "reports/core/Reports.h"
 
 #include "data/Kozos.h"
+#include "data/LookupTables.h"
 #include "data/Seged.h"
 
 #include <QFileInfo>
@@ -42,20 +43,11 @@ Band groupLine(const QString &field, double width) {
     return g;
 }
 
-struct Kind {
-    const char *groupColumn;
-    const char *heading;
-    const char *order;
-};
-const Kind kinds[] = {
-    {"szerzo", "Szerzők szerint", "szerzo_nevs"},       {"kiado", "Kiadók szerint", "kiado_nevs"},
-    {"sorozat", "Sorozatok szerint", "sorozat_nevs"},   {"targykor", "Tárgykörök szerint", "targykor_nevs"},
-    {"mufaj", "Műfajonként", "mufaj_nevs"},             {"polc", "Polconként", "polc_nev"},
-};
-const Kind &kindOf(int kind) {
-    if (kind < 0 || kind > 5)
+// Compact list kind k is the master data page k of the same lookup table.
+const LookupTable &kindOf(int kind) {
+    if (kind < 0 || kind >= MasterTableCount)
         throw ProgramError(QStringLiteral("Ismeretlen lista: %1").arg(kind));
-    return kinds[kind];
+    return LookupTables()[kind];
 }
 
 QDateTime stamp(const QDateTime &printed) { return printed.isValid() ? printed : QDateTime::currentDateTime(); }
@@ -117,20 +109,20 @@ ReportDef GridPrintDef(const QVector<GridColumn> &columns, int gridWidth, const 
 // ---- Compact lists ----
 
 BookQuery CompactListQuery(int kind, qint64 key) {
-    const Kind &k = kindOf(kind);
+    const LookupTable &k = kindOf(kind);
     BookQuery q;
     if (key >= 0)
-        q.where = QStringLiteral("%1=%2").arg(QLatin1String(k.groupColumn)).arg(key);
-    q.orderBy = QStringLiteral("konyvek.") + QLatin1String(k.order);
+        q.where = QStringLiteral("%1=%2").arg(QLatin1String(k.table)).arg(key);
+    q.orderBy = QStringLiteral("konyvek.") + QLatin1String(k.orderColumn());
     return q;
 }
 
 ReportDef CompactListDef(int kind, const QDateTime &printed) {
-    const Kind &k = kindOf(kind);
+    const LookupTable &k = kindOf(kind);
     ReportDef d = frame(QStringLiteral("Böngésző"), QStringLiteral("qrBongeszo"), QStringLiteral("Könyvek"), 2, printed);
-    d.pageHeader.items << Label(0, 28, 229, 16, QString::fromUtf8(k.heading), subHeading);
-    d.groupColumn = QLatin1String(k.groupColumn);
-    d.groupHeader = groupLine(d.groupColumn + QStringLiteral("_nev"), 267);
+    d.pageHeader.items << Label(0, 28, 229, 16, QString::fromUtf8(k.listHeading), subHeading);
+    d.groupColumn = QLatin1String(k.table);
+    d.groupHeader = groupLine(QLatin1String(k.nameColumn), 267);
     d.detail = narrowDetail(225, 277);
     return d;
 }

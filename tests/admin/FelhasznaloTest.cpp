@@ -93,6 +93,9 @@ TEST_F(FelhasznaloTest, EditingWithoutTouchingThePasswordSaves) {
         [](QWidget *dlg) {
             EXPECT_EQ(edit(dlg, "Edit1")->text(), QStringLiteral("titok")) << "the confirmation starts as the password";
             EXPECT_EQ(edit(dlg, "Edit1")->echoMode(), QLineEdit::Password);
+            // One star a character in both password edits, as at the login.
+            EXPECT_EQ(edit(dlg, "DBEdit2")->displayText(), QStringLiteral("*****"));
+            EXPECT_EQ(edit(dlg, "Edit1")->displayText(), QStringLiteral("*****"));
             type(dlg, "DBEdit3", QStringLiteral("Kiss Beáta"));
             Child<QCheckBox>(dlg, QStringLiteral("DBCheckBox1"))->setChecked(true);
         },

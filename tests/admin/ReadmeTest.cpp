@@ -127,7 +127,7 @@ TEST_F(ReadmeTest, PrintedPagesKeepTheMarginsHeaderAndFooter) {
 }
 
 TEST_F(ReadmeTest, AboutBoxShowsNameVersionAndContact) {
-    Tfrm_Nevjegy w(QStringLiteral("https://kodexa.example.org"), QStringLiteral("info@kodexa.example.org"));
+    Tfrm_Nevjegy w(services, QStringLiteral("https://kodexa.example.org"), QStringLiteral("info@kodexa.example.org"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Névjegy"));
     EXPECT_EQ(w.size(), QSize(319, 343));
     EXPECT_EQ(Child<QLabel>(&w, QStringLiteral("ProductName"))->text(), QStringLiteral("Kodexa\nV1.0.0.67"));

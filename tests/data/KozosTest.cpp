@@ -118,6 +118,8 @@ TEST_F(KozosTest, RenameStatementsQuoteTheName) {
     EXPECT_EQ(s[0], "UPDATE konyvek SET mufaj_nev='Bűnügyi ''regény''' WHERE mufaj=4;");
     EXPECT_EQ(s[1], "UPDATE konyvek SET mufaj_nevs='BUNUGYI ''REGENY''' WHERE mufaj=4;");
     EXPECT_EQ(RenameStatements("polc", 1, "A").size(), 1);
+    // A name that looks like a placeholder is written as it is, not with the key in it.
+    EXPECT_EQ(RenameStatements("polc", 7, "50%1 %2")[0], "UPDATE konyvek SET polc_nev='50%1 %2' WHERE polc=7;");
 }
 
 TEST_F(KozosTest, BookListFollowsSearchKeyOrderAndQuickSearchComparesTheValue) {

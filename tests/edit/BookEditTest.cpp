@@ -45,21 +45,32 @@ protected:
 
 TEST_F(BookFieldsTest, NumbersAreCheckedOnlyWhereTheUserChangedThem) {
     using F = TypedField;
-    // A stored value that is not a number (written by another tool) does not block the save.
-    EXPECT_EQ(FirstBadNumber({{"ar", "12a", "12a", F::WholeNumber}, {"terjedelem", "10", " 12 ", F::WholeNumber},
-                              {"kiadas", "3", "", F::WholeNumber}, {"cim", "", "x y", F::Text}}),
-              -1);
-    EXPECT_EQ(FirstBadNumber({{"cim", "", "abc", F::Text}, {"ar", "", "1 200", F::WholeNumber},
-                              {"terjedelem", "", "x", F::WholeNumber}}),
-              1);
-    EXPECT_EQ(BadNumberWarning(*fields, "terjedelem"), QStringLiteral("A(z) „terjedelem” mezőbe csak egész szám írható."));
-    EXPECT_EQ(BadNumberWarning(*fields, "ar"), QStringLiteral("A(z) „ár” mezőbe csak egész szám írható."));
+    // A stored value that is not a number (written by another tool) does not block the save,
+    // nor does an emptied number; texts are left to their edits.
+    FieldRefusal r = FirstRefusedField(*fields, {{"ar", "12a", "12a", F::WholeNumber},
+                                                 {"terjedelem", "10", " 12 ", F::WholeNumber},
+                                                 {"kiadas", "3", "", F::WholeNumber},
+                                                 {"cim", "", "x y", F::Text}});
+    EXPECT_EQ(r.index, -1);
+    EXPECT_EQ(r.reason, QString());
+    r = FirstRefusedField(*fields, {{"cim", "", "abc", F::Text},
+                                    {"ar", "", "1 200", F::WholeNumber},
+                                    {"terjedelem", "", "x", F::WholeNumber}});
+    EXPECT_EQ(r.index, 1);
+    EXPECT_EQ(r.reason, QStringLiteral("A(z) „ár” mezőbe csak egész szám írható."));
+    r = FirstRefusedField(*fields, {{"terjedelem", "", "x", F::WholeNumber}});
+    EXPECT_EQ(r.reason, QStringLiteral("A(z) „terjedelem” mezőbe csak egész szám írható."));
+    // Ten digits do not fit the column's whole numbers.
+    EXPECT_EQ(FirstRefusedField(*fields, {{"ar", "", "1234567890", F::WholeNumber}}).index, 0);
 }
 
-TEST_F(BookFieldsTest, ContentsAreHeldToTheirColumnsSize) {
-    EXPECT_EQ(ContentsWarning(*fields, QString(2048, QLatin1Char('x'))), QString());
-    EXPECT_EQ(ContentsWarning(*fields, QString(2049, QChar(0x0151))),
-              QStringLiteral("A tartalom legfeljebb 2048 karakter lehet, most 2049 karakter."));
+TEST_F(BookFieldsTest, ContentsAreHeldToTheirColumnsSizeEvenWhenUntouched) {
+    using F = TypedField;
+    const QString full(2048, QLatin1Char('x')), over(2049, QChar(0x0151));
+    EXPECT_EQ(FirstRefusedField(*fields, {{"tartalom", "", full, F::Contents}}).index, -1);
+    const FieldRefusal r = FirstRefusedField(*fields, {{"ar", "", "5", F::WholeNumber}, {"tartalom", over, over, F::Contents}});
+    EXPECT_EQ(r.index, 1);
+    EXPECT_EQ(r.reason, QStringLiteral("A tartalom legfeljebb 2048 karakter lehet, most 2049 karakter."));
 }
 
 TEST_F(BookFieldsTest, OnlyChangedFieldsAreWrittenAndEmptiedOnesBecomeNull) {

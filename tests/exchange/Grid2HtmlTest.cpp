@@ -179,23 +179,9 @@ TEST(MapiMailTest, ADesktopWithoutAMailClientIsToldNowOrWhenTheCallEnds) {
 }
 
 // The command as the user gives it: Ctrl+H on the main window.
-class HtmlCommandTest : public test::ProgramDirTest {
+class HtmlCommandTest : public test::DemoMainWindowTest {
 protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue(true);
-        w = std::make_unique<Tfrm_Main>(services);
-        ASSERT_TRUE(w->FormCreate());
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-    void TearDown() override {
-        w.reset();
-        ProgramDirTest::TearDown();
-    }
     QString page() const { return DecodeCp1250(readFile("Html/k_nyvek.htm")); }
-    std::unique_ptr<Tfrm_Main> w;
 };
 
 TEST_F(HtmlCommandTest, EMailThenOkWritesTwiceOpensNothingAndKeepsTheRow) {

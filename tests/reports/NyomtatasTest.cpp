@@ -47,19 +47,19 @@ TEST_F(NyomtatasTest, PrintTypeChoiceAnswersWhatWasChosen) {
         EXPECT_TRUE(test::Child<QRadioButton>(w, "RadioItem0")->isChecked());
         test::Child<QPushButton>(w, "Button1")->click();
     });
-    EXPECT_EQ(ChoosePrintType(), 0);
+    EXPECT_EQ(ChoosePrintType(services), 0);
     test::WhenModal([](QWidget *w) {
         test::Child<QRadioButton>(w, "RadioItem1")->setChecked(true);
         test::PressKey(w, Qt::Key_Return);
     });
-    EXPECT_EQ(ChoosePrintType(), 1);
+    EXPECT_EQ(ChoosePrintType(services), 1);
     test::WhenModal([](QWidget *w) {
         test::Child<QRadioButton>(w, "RadioItem1")->setChecked(true);
         test::PressKey(w, Qt::Key_Escape);
     });
-    EXPECT_EQ(ChoosePrintType(), -1);
+    EXPECT_EQ(ChoosePrintType(services), -1);
     test::WhenModal([](QWidget *w) { test::Child<QPushButton>(w, "Button2")->click(); });
-    EXPECT_EQ(ChoosePrintType(), -1);
+    EXPECT_EQ(ChoosePrintType(services), -1);
 }
 
 TEST_F(NyomtatasTest, PreviewPagesZoomsSavesPdfAndClosesWithEsc) {
@@ -151,23 +151,7 @@ TEST_F(NyomtatasTest, PeriodDialogEnterMovesOnAndOkGivesTheDates) {
 }
 
 // The main window's commands open the reports.
-class ReportCommandsTest : public test::ProgramDirTest {
-protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        makeCatalogue(true);
-        w = std::make_unique<Tfrm_Main>(services);
-        ASSERT_TRUE(w->FormCreate());
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-    void TearDown() override {
-        w.reset();
-        ProgramDirTest::TearDown();
-    }
-    std::unique_ptr<Tfrm_Main> w;
-};
+class ReportCommandsTest : public test::DemoMainWindowTest {};
 
 TEST_F(ReportCommandsTest, CtrlKPreviewsTheGridEvenFromTheQuickSearchBox) {
     auto *edit = w->findChild<QLineEdit *>("Edit1");

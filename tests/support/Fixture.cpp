@@ -74,6 +74,19 @@ std::unique_ptr<Tfrm_Main> ShowMainWindow(DesktopServices &services) {
     return w;
 }
 
+DemoMainWindowTest::~DemoMainWindowTest() = default;
+
+void DemoMainWindowTest::SetUp() {
+    ProgramDirTest::SetUp();
+    makeCatalogue(true);
+    w = ShowMainWindow(services);
+}
+
+void DemoMainWindowTest::TearDown() {
+    w.reset();
+    ProgramDirTest::TearDown();
+}
+
 void TypeText(QWidget *w, const QString &text) {
     for (QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);

@@ -68,6 +68,15 @@ protected:
 // the keyboard in the book grid, as the user finds it; the test fails when it cannot start.
 std::unique_ptr<Tfrm_Main> ShowMainWindow(DesktopServices &services);
 
+// The main window shown on the demo catalogue (ShowMainWindow), for tests of its commands.
+class DemoMainWindowTest : public ProgramDirTest {
+protected:
+    ~DemoMainWindowTest() override;
+    void SetUp() override;
+    void TearDown() override;
+    std::unique_ptr<Tfrm_Main> w;
+};
+
 // Types text into the widget one character at a time (works for accented letters too).
 void TypeText(QWidget *w, const QString &text);
 // A key press as the user gives it: to the active window. Window shortcuts reach only the

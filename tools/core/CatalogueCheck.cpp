@@ -114,13 +114,13 @@ CheckReport CheckCatalogue(Db &db, bool fix) {
     for (const LookupTable &t : LookupTables()) {
         Lookup l;
         l.table = QLatin1String(t.table);
-        l.nameColumn = l.table + QStringLiteral("_nev");
+        l.nameColumn = QLatin1String(t.nameColumn);
         if (!db.hasTable(l.table) || fields->indexOf(l.table) < 0 || fields->indexOf(l.nameColumn) < 0)
             continue;
-        l.keyed = IsKeyedText(l.nameColumn);
+        l.keyed = t.keyed();
         l.copySize = fields->fields[fields->indexOf(l.nameColumn)].size;
-        Stmt s = db.prepare(l.keyed ? QStringLiteral("SELECT rowid, %1, %1_nev, %1_nevs FROM %1").arg(l.table)
-                                    : QStringLiteral("SELECT rowid, %1, %1_nev FROM %1").arg(l.table));
+        Stmt s = db.prepare(l.keyed ? QStringLiteral("SELECT rowid, %1, %2, %3 FROM %1").arg(l.table, l.nameColumn, QLatin1String(t.searchKeyColumn))
+                                    : QStringLiteral("SELECT rowid, %1, %2 FROM %1").arg(l.table, l.nameColumn));
         while (s.step()) {
             if (!s.isNull(1) && !l.names.contains(s.int64(1)))
                 l.names.insert(s.int64(1), s.text(2));
@@ -238,11 +238,12 @@ CheckReport CheckCatalogue(Db &db, bool fix) {
         }
     }
     for (const auto &[table, rowid] : lookupKeyFixes) {
-        Stmt name = db.prepare(QStringLiteral("SELECT %1_nev FROM %1 WHERE rowid=?1").arg(table));
+        const LookupTable &t = LookupFor(table);
+        Stmt name = db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?1").arg(QLatin1String(t.nameColumn), table));
         name.bind(1, rowid);
         if (!name.step())
             continue;
-        Stmt up = db.prepare(QStringLiteral("UPDATE %1 SET %1_nevs=?1 WHERE rowid=?2").arg(table));
+        Stmt up = db.prepare(QStringLiteral("UPDATE %1 SET %2=?1 WHERE rowid=?2").arg(table, QLatin1String(t.searchKeyColumn)));
         up.bind(1, SearchKey(name.text(0))).bind(2, rowid);
         up.exec();
         ++r.fixedLookups;
