@@ -169,7 +169,7 @@ const PlacedItem *PageLayout::findText(const QString &text) const {
     return nullptr;
 }
 
-QVector<const PlacedItem *> PageLayout::texts() const {
+QVector<const PlacedItem *> PageLayout::texts() const & {
     QVector<const PlacedItem *> out;
     for (const auto &i : items)
         if (i.kind == ItemKind::Text)

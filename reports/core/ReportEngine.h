@@ -63,7 +63,9 @@ struct PageLayout {
     QVector<PlacedItem> items;
     // The first text item showing exactly this text; nullptr when none.
     const PlacedItem *findText(const QString &text) const;
-    QVector<const PlacedItem *> texts() const;
+    // Pointers into items: only on a layout that outlives them, never on a temporary.
+    QVector<const PlacedItem *> texts() const &;
+    QVector<const PlacedItem *> texts() && = delete;
 };
 
 enum class ValueKind { Literal, Field, PageNumber, Sum };

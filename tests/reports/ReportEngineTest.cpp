@@ -178,13 +178,15 @@ TEST_F(ReportTest, GridPrintGroupsOnlyByTheGivenColumn) {
     tbl->open("kiado_nevs", "kiado_nev");
     Report byPublisher(GridPrintDef(cols, 100, "Könyvek", 8, "kiado_nev", {}), std::make_unique<BookListRows>(*tbl));
     QStringList seen;
-    for (const PlacedItem *t : byPublisher.layoutPage(0).texts())
+    const PageLayout publisherPage = byPublisher.layoutPage(0);
+    for (const PlacedItem *t : publisherPage.texts())
         if (t->rect.top() >= 91 && t->rect.top() < PageHeight - 44)
             seen << t->text + (t->font.bold ? "*" : "");
     EXPECT_EQ(seen, (QStringList{"Európa*", "K2", "Móra*", "K1", "K3"}));
     reopenList();
     Report byTitle(GridPrintDef(cols, 100, "Könyvek", 8, QString(), {}), std::make_unique<BookListRows>(*tbl));
-    for (const PlacedItem *t : byTitle.layoutPage(0).texts())
+    const PageLayout titlePage = byTitle.layoutPage(0);
+    for (const PlacedItem *t : titlePage.texts())
         if (t->rect.top() >= 91 && t->rect.top() < PageHeight - 44)
             EXPECT_FALSE(t->font.bold) << t->text.toStdString();
 }
