@@ -277,6 +277,9 @@ void RowWriter::remove(qint64 rowid) {
 // ---- MemDataset ----
 
 FieldListPtr TableFields(Db &db, const QString &table) {
+    // Each caller gets a list of its own (the copy shares its parts until it is changed).
+    if (const FieldListPtr known = db.knownFields(table))
+        return std::make_shared<FieldList>(*known);
     auto fields = std::make_shared<FieldList>();
     const bool books = table.compare(QLatin1String("konyvek"), Qt::CaseInsensitive) == 0;
     for (const auto &[name, type] : db.tableColumns(table)) {
@@ -287,6 +290,7 @@ FieldListPtr TableFields(Db &db, const QString &table) {
     }
     if (fields->size() == 0)
         throw DbError(QStringLiteral("no such table: %1").arg(table));
+    db.rememberFields(table, std::make_shared<FieldList>(*fields));
     return fields;
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <vector>
 #include <memory>
 #include <exception>
 #include <sqlite3.h>
@@ -39,20 +40,80 @@ QString EngineErrorText(int code, const QString &engineText) {
 
 // ---- Stmt ----
 
-Stmt::Stmt(Db &db, const QString &sql) : db_(&db) {
+// Statements of one connection that are not in use, by their SQL text, the least recently
+// returned given up first. A statement the connection's own schema change has made stale
+// is prepared again: its column list would otherwise show the old table until its first step.
+class StmtCache {
+public:
+    StmtCache() = default;
+    StmtCache(const StmtCache &) = delete;
+    StmtCache &operator=(const StmtCache &) = delete;
+    ~StmtCache() { clear(); }
+
+    sqlite3_stmt *take(const QByteArray &sql) {
+        const auto it = std::find_if(idle_.begin(), idle_.end(), [&](const Idle &i) { return i.sql == sql; });
+        if (it == idle_.end())
+            return nullptr;
+        sqlite3_stmt *s = it->stmt;
+        idle_.erase(it);
+        if (sqlite3_expired(s)) {
+            sqlite3_finalize(s);
+            return nullptr;
+        }
+        return s;
+    }
+    void give(const QByteArray &sql, sqlite3_stmt *s) {
+        sqlite3_reset(s);
+        sqlite3_clear_bindings(s);
+        if (std::any_of(idle_.begin(), idle_.end(), [&](const Idle &i) { return i.sql == sql; })) {
+            sqlite3_finalize(s); // a second statement of the same text was in use at the same time
+            return;
+        }
+        if (idle_.size() >= Kept) {
+            sqlite3_finalize(idle_.front().stmt);
+            idle_.erase(idle_.begin());
+        }
+        idle_.push_back({sql, s});
+    }
+    void clear() {
+        for (const Idle &i : idle_)
+            sqlite3_finalize(i.stmt);
+        idle_.clear();
+    }
+
+private:
+    static constexpr size_t Kept = 48;
+    struct Idle {
+        QByteArray sql;
+        sqlite3_stmt *stmt;
+    };
+    std::vector<Idle> idle_; // oldest first
+};
+
+Stmt::Stmt(Db &db, const QString &sql) : db_(&db), sql_(sql.toUtf8()), cache_(db.cache_) {
     if (!db.handle())
         throw DbError(QStringLiteral("Az adatbázis nincs megnyitva"));
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK)
+    if (db.cache_)
+        stmt_ = db.cache_->take(sql_);
+    settled_ = !stmt_;
+    if (!stmt_ && sqlite3_prepare_v2(db.handle(), sql_.constData(), int(sql_.size()), &stmt_, nullptr) != SQLITE_OK)
         db.raise();
 }
 
 Stmt::~Stmt() {
-    if (stmt_)
+    if (!stmt_)
+        return;
+    if (const auto cache = cache_.lock())
+        cache->give(sql_, stmt_);
+    else
         sqlite3_finalize(stmt_);
 }
 
-Stmt::Stmt(Stmt &&other) noexcept : db_(other.db_), stmt_(other.stmt_) { other.stmt_ = nullptr; }
+Stmt::Stmt(Stmt &&other) noexcept
+    : db_(other.db_), stmt_(other.stmt_), settled_(other.settled_), sql_(std::move(other.sql_)),
+      cache_(std::move(other.cache_)) {
+    other.stmt_ = nullptr;
+}
 
 Stmt &Stmt::bind(int index, const QVariant &value) {
     int rc;
@@ -99,7 +160,23 @@ Stmt &Stmt::bind(const QString &name, const QVariant &value) {
     return bind(index, value);
 }
 
+// A statement taken from the cache describes the schema as it was when it last ran. Its
+// first step prepares it again if the schema has changed since, but a column list read
+// before that step would be the old one: asking for it prepares the statement anew.
+void Stmt::settle() const {
+    if (settled_)
+        return;
+    sqlite3_stmt *fresh = nullptr;
+    if (sqlite3_prepare_v2(db_->handle(), sql_.constData(), int(sql_.size()), &fresh, nullptr) != SQLITE_OK)
+        db_->raise();
+    sqlite3_transfer_bindings(stmt_, fresh);
+    sqlite3_finalize(stmt_);
+    stmt_ = fresh;
+    settled_ = true;
+}
+
 bool Stmt::step() {
+    settled_ = true;
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
@@ -119,11 +196,18 @@ void Stmt::exec() {
     }
 }
 
-int Stmt::columnCount() const { return sqlite3_column_count(stmt_); }
+int Stmt::columnCount() const {
+    settle();
+    return sqlite3_column_count(stmt_);
+}
 
-QString Stmt::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(stmt_, i)); }
+QString Stmt::columnName(int i) const {
+    settle();
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
+}
 
 QString Stmt::columnDeclType(int i) const {
+    settle();
     const char *t = sqlite3_column_decltype(stmt_, i);
     return t ? QString::fromUtf8(t) : QString();
 }
@@ -223,6 +307,7 @@ void Db::open(const QString &path, bool create) {
     }
     db_ = h;
     path_ = path;
+    cache_ = std::make_shared<StmtCache>();
     // A second program holding a lock gives a clear error after a short wait, not a hang.
     auto &wait = BusyWaits()[db_];
     wait = std::make_unique<BusyWait>(BusyWait{busyTimeout_});
@@ -238,9 +323,44 @@ void Db::open(const QString &path, bool create) {
 }
 
 
+// A table's columns follow from its definition as the engine keeps it (adding a column
+// rewrites it), so a list read from the same definition is still right, whatever happened
+// in between: a change rolled back, another program's change, the catalogue reopened.
+QByteArray Db::tableDefinition(const QString &table) {
+    Stmt s = prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE"
+                                    " AND NOT EXISTS (SELECT 1 FROM sqlite_temp_master WHERE name = ?1 COLLATE NOCASE)"));
+    s.bind(1, table);
+    return s.step() ? s.value(0).toByteArray() : QByteArray();
+}
+
+std::shared_ptr<FieldList> Db::knownFields(const QString &table) {
+    if (!db_)
+        return {};
+    const auto it = fieldLists_.constFind(table.toLower());
+    if (it == fieldLists_.cend())
+        return {};
+    const QByteArray definition = tableDefinition(table);
+    if (definition.isEmpty() || definition != it->definition) {
+        fieldLists_.remove(table.toLower());
+        return {};
+    }
+    return it->fields;
+}
+
+void Db::rememberFields(const QString &table, std::shared_ptr<FieldList> fields) {
+    if (!db_)
+        return;
+    const QByteArray definition = tableDefinition(table);
+    if (!definition.isEmpty())
+        fieldLists_.insert(table.toLower(), {definition, std::move(fields)});
+}
+
 void Db::setBusyTimeout(int ms) { busyTimeout_ = ms; }
 
 void Db::close() {
+    // Statements still in use are finalized by their owners; the connection waits for them.
+    cache_.reset();
+    fieldLists_.clear();
     if (db_) {
         sqlite3_busy_handler(db_, nullptr, nullptr);
         sqlite3_close_v2(db_);

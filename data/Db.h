@@ -2,9 +2,12 @@
 // The one SQLite connection of the program (Db1) and its prepared statements.
 // Every engine failure becomes a DbError carrying the engine's own message.
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 #include "data/Error.h"
 
 struct sqlite3;
@@ -13,6 +16,8 @@ struct sqlite3_stmt;
 namespace kodexa {
 
 class Db;
+class StmtCache;
+struct FieldList;
 
 // The engine's text as the user reads it: the common failures (another program's lock, a
 // write-protected catalogue, a full disk, a damaged file) get a Hungarian first line, and
@@ -20,6 +25,8 @@ class Db;
 QString EngineErrorText(int code, const QString &engineText);
 
 // A prepared statement; values are bound by position (1-based) or by name (":d1").
+// The connection keeps the statements of recent SQL texts: a Stmt of a text prepared before
+// starts from that one, reset and with nothing bound, instead of parsing the text again.
 class Stmt {
 public:
     Stmt(Db &db, const QString &sql);
@@ -45,8 +52,14 @@ public:
     bool isNull(int i) const;
 
 private:
+    void settle() const;
+
     Db *db_;
-    sqlite3_stmt *stmt_ = nullptr;
+    mutable sqlite3_stmt *stmt_ = nullptr;
+    // Prepared here or run since it was taken: its column list is that of today's schema.
+    mutable bool settled_ = true;
+    QByteArray sql_;
+    std::weak_ptr<StmtCache> cache_; // expired once the connection is closed
 };
 
 class Db {
@@ -76,6 +89,11 @@ public:
     // Column names of a table in table order, with their declared types.
     QVector<QPair<QString, QString>> tableColumns(const QString &table);
 
+    // The field lists of tables worked out for this connection (TableFields of
+    // data/Dataset.h), kept while the catalogue's schema stays as it was.
+    std::shared_ptr<FieldList> knownFields(const QString &table);
+    void rememberFields(const QString &table, std::shared_ptr<FieldList> fields);
+
     sqlite3 *handle() const { return db_; }
     [[noreturn]] void raise() const;
 
@@ -87,9 +105,18 @@ private:
     // The code of the last failure as the user should hear of it.
     int failureCode() const;
 
+    friend class Stmt;
     static int busyTimeout_;
     sqlite3 *db_ = nullptr;
     QString path_;
+    std::shared_ptr<StmtCache> cache_; // statements of this connection not in use
+    // knownFields: each list with the table's definition it was read from.
+    struct KnownFields {
+        QByteArray definition;
+        std::shared_ptr<FieldList> fields;
+    };
+    QByteArray tableDefinition(const QString &table);
+    QHash<QString, KnownFields> fieldLists_;
 };
 
 // Guards many writes in one go: commit() makes them stay; leaving the scope without it

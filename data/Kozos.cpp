@@ -72,55 +72,71 @@ QString FoldAsciiLetters(const QString &s) {
 }
 } // namespace
 
-LookupResolver::Table &LookupResolver::load(const QString &table) {
-    auto it = tables_.find(table);
-    if (it != tables_.end())
-        return **it;
-    auto t = std::make_shared<Table>();
-    const LookupTable &def = LookupFor(table);
+void LookupResolver::load(const LookupTable &def, Table &t) {
+    const QString table = QLatin1String(def.table);
     const QString nameCol = QLatin1String(def.nameColumn);
-    t->keyed = def.keyed();
     Stmt s = db_.prepare(QStringLiteral("SELECT %1, %2 FROM %1").arg(table, nameCol));
     while (s.step()) {
         if (!s.isNull(0))
-            t->maxKey = std::max(t->maxKey, s.int64(0));
+            t.maxKey = std::max(t.maxKey, s.int64(0));
         const QString stored = s.text(1);
         const QString folded = FoldAsciiLetters(stored);
-        if (!t->byName.contains(folded)) // the first row in table order wins, as in ResolveLookup
-            t->byName.insert(folded, Entry{s.int64(0), stored});
+        if (!t.byName.contains(folded)) // the first row in table order wins, as in ResolveLookup
+            t.byName.insert(folded, Entry{s.int64(0), stored});
     }
-    t->insert = std::make_unique<Stmt>(
-        db_, t->keyed ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(table, nameCol, QLatin1String(def.searchKeyColumn))
-                      : QStringLiteral("INSERT INTO %1 (%1, %2) VALUES (?1, ?2)").arg(table, nameCol));
-    return **tables_.insert(table, t);
+    t.insert = std::make_unique<Stmt>(
+        db_, def.keyed() ? QStringLiteral("INSERT INTO %1 (%1, %2, %3) VALUES (?1, ?2, ?3)").arg(table, nameCol, QLatin1String(def.searchKeyColumn))
+                         : QStringLiteral("INSERT INTO %1 (%1, %2) VALUES (?1, ?2)").arg(table, nameCol));
+    t.loaded = true;
 }
 
-void LookupResolver::resolve(const QString &table, Record &book) {
-    const LookupTable &def = LookupFor(table);
-    const QString nameCol = QLatin1String(def.nameColumn);
-    const QString name = book.text(nameCol);
+void LookupResolver::resolve(const QString &table, Record &book) { resolve(LookupFor(table), book); }
+
+void LookupResolver::resolve(const LookupTable &def, Record &book) {
+    std::shared_ptr<Table> &slot = tables_[&def];
+    if (!slot)
+        slot = std::make_shared<Table>();
+    Table &t = *slot;
+    if (!book.fieldList())
+        (void)book.value(QLatin1String(def.nameColumn)); // throws: a row of no table
+    if (t.fields.get() != &book.fields()) {
+        const FieldList &f = book.fields();
+        t.fields = book.fieldList();
+        t.nameColumn = f.indexOf(QLatin1String(def.nameColumn));
+        t.keyColumn = f.indexOf(QLatin1String(def.table));
+        t.searchKeyColumn = def.keyed() ? f.indexOf(QLatin1String(def.searchKeyColumn)) : -1;
+    }
+    // A row without one of the columns fails as a look-up by name fails.
+    const auto need = [&](int column, const char *name) {
+        if (column < 0)
+            (void)book.value(QLatin1String(name));
+        return column;
+    };
+    const QString name = VarToText(book.values[need(t.nameColumn, def.nameColumn)]);
     if (name.isEmpty())
         return;
-    Table &t = load(table);
+    if (!t.loaded)
+        load(def, t);
+    const int keyColumn = need(t.keyColumn, def.table);
     const QString folded = FoldAsciiLetters(name);
     auto it = t.byName.constFind(folded);
     if (it != t.byName.constEnd()) {
-        book.setValue(table, it->key);
-        book.setValue(nameCol, it->name);
-        if (t.keyed)
-            book.setValue(QLatin1String(def.searchKeyColumn), SearchKey(it->name));
+        book.setValue(keyColumn, it->key);
+        book.setValue(t.nameColumn, it->name);
+        if (def.keyed())
+            book.setValue(need(t.searchKeyColumn, def.searchKeyColumn), SearchKey(it->name));
         return;
     }
     const qint64 key = ++t.maxKey;
     Stmt &ins = *t.insert;
     ins.reset();
     ins.bind(1, key).bind(2, name);
-    if (t.keyed)
+    if (def.keyed())
         ins.bind(3, SearchKey(name));
     ins.exec();
     ++created_;
     t.byName.insert(folded, Entry{key, name});
-    book.setValue(table, key);
+    book.setValue(keyColumn, key);
 }
 
 QString PicturePath(qint64 key) {
@@ -129,13 +145,26 @@ QString PicturePath(qint64 key) {
     return dir + QLatin1Char('/') + KeyText(key) + QStringLiteral(".jpg");
 }
 
-void TblBeforePost(Record &book) {
+SearchKeyFiller::SearchKeyFiller(const FieldList &fields) {
+    const auto add = [&](const QString &source, const QString &key, bool normalized) {
+        const int k = fields.indexOf(key);
+        if (k >= 0)
+            keyed_.append({source, fields.indexOf(source), k, normalized});
+    };
     for (const QString &src : KeyedTexts())
-        if (book.has(KeyColumn(src)))
-            book.setValue(KeyColumn(src), SearchKey(book.text(src)));
-    if (book.has(QStringLiteral("kulcsszavaks")))
-        book.setValue(QStringLiteral("kulcsszavaks"), NormalizeKey(book.text(QStringLiteral("kulcsszavak"))));
+        add(src, KeyColumn(src), false);
+    add(QStringLiteral("kulcsszavak"), QStringLiteral("kulcsszavaks"), true);
 }
+
+void SearchKeyFiller::fill(Record &book) const {
+    for (const Keyed &k : keyed_) {
+        // A key whose text the row lacks fails as reading that text by name fails.
+        const QString text = k.sourceColumn >= 0 ? VarToText(book.values[k.sourceColumn]) : book.text(k.source);
+        book.setValue(k.keyColumn, k.normalized ? NormalizeKey(text) : SearchKey(text));
+    }
+}
+
+void TblBeforePost(Record &book) { SearchKeyFiller(book.fields()).fill(book); }
 
 void NewBookDefaults(Db &db, Record &book) {
     book.setValue(QStringLiteral("konyvek"), NextKey(db, QStringLiteral("konyvek")));

@@ -3,6 +3,7 @@
 // lookup tables and to its picture.
 
 #include "data/Dataset.h"
+#include "data/LookupTables.h"
 
 #include <QHash>
 
@@ -33,6 +34,7 @@ public:
     LookupResolver &operator=(const LookupResolver &) = delete;
 
     void resolve(const QString &table, Record &book);
+    void resolve(const LookupTable &table, Record &book);
     // Lookup rows this resolver added.
     int created() const { return created_; }
 
@@ -42,15 +44,18 @@ private:
         QString name;
     };
     struct Table {
+        bool loaded = false; // read when a book first names one of its rows
         QHash<QString, Entry> byName; // name with a-z folded to A-Z
         qint64 maxKey = 0;
-        bool keyed = false;
         std::unique_ptr<Stmt> insert;
+        // The book columns it fills, found once for the books' field list.
+        FieldListPtr fields;
+        int nameColumn = -1, keyColumn = -1, searchKeyColumn = -1;
     };
-    Table &load(const QString &table);
+    void load(const LookupTable &def, Table &t);
 
     Db &db_;
-    QHash<QString, std::shared_ptr<Table>> tables_;
+    QHash<const LookupTable *, std::shared_ptr<Table>> tables_;
     int created_ = 0;
 };
 
@@ -59,6 +64,21 @@ QString PicturePath(qint64 key);
 
 // Fills the nine search keys of a book row; refuses nothing.
 void TblBeforePost(Record &book);
+// The same rule with its columns found once, for runs that write many rows of one field list.
+class SearchKeyFiller {
+public:
+    explicit SearchKeyFiller(const FieldList &fields);
+    void fill(Record &book) const;
+
+private:
+    struct Keyed {
+        QString source;
+        int sourceColumn; // -1: the row lacks the text its key is made of
+        int keyColumn;
+        bool normalized; // the key words' key, not a name's
+    };
+    QVector<Keyed> keyed_;
+};
 // Key and defaults of a new book: NextKey, dedikalt "N", kolcsonadva "N", dat_besz today.
 void NewBookDefaults(Db &db, Record &book);
 // The rename statements that carry a lookup row's new name into every book that holds its key.

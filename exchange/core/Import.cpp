@@ -154,7 +154,15 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
     Stmt insert = db.prepare(QStringLiteral("INSERT INTO konyvek (%1) VALUES (%2)")
                                  .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     LookupResolver lookups(db);
+    const SearchKeyFiller searchKeys(*fields);
     qint64 key = NextKey(db, QStringLiteral("konyvek"));
+    // What every line's book starts from.
+    Record blank(fields);
+    blank.setValue(QStringLiteral("kolcsonadva"), QStringLiteral("N"));
+    blank.setValue(QStringLiteral("dat_besz"), today);
+    const int keyField = fields->indexOf(QStringLiteral("konyvek"));
+    if (keyField < 0)
+        (void)blank.value(QStringLiteral("konyvek")); // throws: not a book table
 
     LineReader reader(text);
     QStringView line;
@@ -165,10 +173,8 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
         while (reader.next(line)) {
             ++lineNo;
             column.clear();
-            Record book(fields);
-            book.setValue(QStringLiteral("konyvek"), key++);
-            book.setValue(QStringLiteral("kolcsonadva"), QStringLiteral("N"));
-            book.setValue(QStringLiteral("dat_besz"), today);
+            Record book = blank;
+            book.setValue(keyField, key++);
             const QList<QStringView> parts = line.split(delimiter);
             for (int c = 0; c < columns.size(); ++c) {
                 const int pos = columns[c].position;
@@ -206,8 +212,8 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
             column.clear();
             for (const LookupTable *t : BookResolveOrder())
                 if (t->imported)
-                    lookups.resolve(QLatin1String(t->table), book);
-            TblBeforePost(book);
+                    lookups.resolve(*t, book);
+            searchKeys.fill(book);
             insert.reset();
             for (int i = 0; i < book.values.size(); ++i)
                 insert.bind(i + 1, book.values[i]);

@@ -241,3 +241,78 @@ TEST_F(DbTest, TextReadsBackAsWrittenEvenWithAByteOrderMarkAtItsStart) {
         EXPECT_EQ(s.value(0).toString(), t);
     }
 }
+
+// A statement of a text prepared before comes back reset and with nothing bound; two in use
+// at once are two statements; a schema change (kept or rolled back) is seen at once, column
+// list included; statements outliving their connection's close still finalize cleanly.
+TEST_F(DbTest, ReusedStatementsStartCleanAndFollowTheSchema) {
+    makeCatalogue();
+    db.exec("CREATE TABLE t (a INTEGER, b TEXT)");
+    db.exec("INSERT INTO t VALUES (1, 'x'), (2, 'y')");
+    const QString pick = "SELECT b FROM t WHERE a = ?1";
+    {
+        Stmt s = db.prepare(pick);
+        s.bind(1, 2);
+        ASSERT_TRUE(s.step()); // left in the middle of its rows
+        EXPECT_EQ(s.text(0), "y");
+    }
+    {
+        Stmt s = db.prepare(pick); // nothing bound: a = NULL matches no row
+        EXPECT_FALSE(s.step());
+    }
+    {
+        Stmt a = db.prepare("SELECT a FROM t ORDER BY a");
+        Stmt b = db.prepare("SELECT a FROM t ORDER BY a");
+        ASSERT_TRUE(a.step());
+        ASSERT_TRUE(b.step());
+        ASSERT_TRUE(a.step());
+        EXPECT_EQ(a.int64(0), 2);
+        EXPECT_EQ(b.int64(0), 1);
+    }
+    const QString all = "SELECT * FROM t";
+    EXPECT_EQ(db.prepare(all).columnCount(), 2);
+    db.exec("ALTER TABLE t ADD COLUMN c TEXT");
+    EXPECT_EQ(db.prepare(all).columnCount(), 3);
+    EXPECT_EQ(TableFields(db, "t")->size(), 3);
+    db.exec("SAVEPOINT s; ALTER TABLE t ADD COLUMN d TEXT");
+    EXPECT_EQ(db.prepare(all).columnCount(), 4);
+    EXPECT_EQ(TableFields(db, "t")->size(), 4);
+    db.exec("ROLLBACK TO s; RELEASE s");
+    EXPECT_EQ(db.prepare(all).columnCount(), 3);
+    EXPECT_EQ(TableFields(db, "T")->size(), 3);
+    EXPECT_EQ(TableFields(db, "t")->fields.last().name, "c");
+    // The same number of changes again, but another column: the list is the new one.
+    db.exec("SAVEPOINT s; ALTER TABLE t ADD COLUMN d TEXT");
+    EXPECT_EQ(TableFields(db, "t")->fields.last().name, "d");
+    db.exec("ROLLBACK TO s; RELEASE s; ALTER TABLE t ADD COLUMN x TEXT");
+    EXPECT_EQ(TableFields(db, "t")->fields.last().name, "x");
+    db.exec("ALTER TABLE t DROP COLUMN x");
+    {
+        // Bound before the column list is asked for: still bound after.
+        Stmt s = db.prepare("SELECT * FROM t WHERE a = ?1");
+        s.bind(1, 2);
+        EXPECT_EQ(s.columnCount(), 3);
+        ASSERT_TRUE(s.step());
+        EXPECT_EQ(s.text(1), "y");
+    }
+
+    // A list handed out is the caller's own: changing it changes no later list.
+    FieldListPtr mine = TableFields(db, "t");
+    mine->fields[0].label = "Saját";
+    EXPECT_NE(TableFields(db, "t")->fields[0].label, "Saját");
+
+    // Another connection's change of the schema is seen too.
+    {
+        Db other;
+        other.open(db.path());
+        other.exec("ALTER TABLE t ADD COLUMN e INTEGER");
+    }
+    EXPECT_EQ(TableFields(db, "t")->size(), 4);
+    EXPECT_EQ(db.prepare(all).columnCount(), 4); // prepared afresh
+
+    auto kept = std::make_unique<Stmt>(db.prepare(pick));
+    db.close();
+    kept.reset(); // finalized by its owner after the close
+    db.open(path("Kodexa.sqb"));
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM t").toInt(), 2);
+}

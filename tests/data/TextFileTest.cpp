@@ -44,6 +44,9 @@ TEST(TextCodec, CountsTheCharactersItReplaced) {
     EXPECT_EQ(EncodeCp1250(QString("a") + low + "b" + high, &replaced), QByteArray("a?b?"));
     EXPECT_EQ(EncodeCp1250(QString(high), &replaced), QByteArray("?"));
     EXPECT_EQ(replaced, 4);
+    // The converter is used again: nothing of the held-back half carries into the next text.
+    EXPECT_EQ(EncodeCp1250(QStringLiteral("c")), QByteArray("c"));
+    EXPECT_EQ(EncodeCp1250(QString(low)), QByteArray("?"));
 }
 
 TEST_F(TextFileTest, LinesSplitOnEveryKindOfBreakAndTheLastBreakOpensNoLine) {
