@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <vector>
 #include <memory>
 #include <exception>
@@ -43,6 +44,8 @@ QString EngineErrorText(int code, const QString &engineText) {
 // Statements of one connection that are not in use, by their SQL text, the least recently
 // returned given up first. A statement the connection's own schema change has made stale
 // is prepared again: its column list would otherwise show the old table until its first step.
+// The SQL console runs its statements on a thread of its own while the window may still
+// repaint from the same connection, hence the lock.
 class StmtCache {
 public:
     StmtCache() = default;
@@ -51,6 +54,7 @@ public:
     ~StmtCache() { clear(); }
 
     sqlite3_stmt *take(const QByteArray &sql) {
+        const std::lock_guard lock(mutex_);
         const auto it = std::find_if(idle_.begin(), idle_.end(), [&](const Idle &i) { return i.sql == sql; });
         if (it == idle_.end())
             return nullptr;
@@ -63,6 +67,7 @@ public:
         return s;
     }
     void give(const QByteArray &sql, sqlite3_stmt *s) {
+        const std::lock_guard lock(mutex_);
         sqlite3_reset(s);
         sqlite3_clear_bindings(s);
         if (std::any_of(idle_.begin(), idle_.end(), [&](const Idle &i) { return i.sql == sql; })) {
@@ -76,6 +81,7 @@ public:
         idle_.push_back({sql, s});
     }
     void clear() {
+        const std::lock_guard lock(mutex_);
         for (const Idle &i : idle_)
             sqlite3_finalize(i.stmt);
         idle_.clear();
@@ -87,6 +93,7 @@ private:
         QByteArray sql;
         sqlite3_stmt *stmt;
     };
+    std::mutex mutex_;
     std::vector<Idle> idle_; // oldest first
 };
 
@@ -336,21 +343,21 @@ QByteArray Db::tableDefinition(const QString &table) {
 std::shared_ptr<FieldList> Db::knownFields(const QString &table) {
     if (!db_)
         return {};
-    const auto it = fieldLists_.constFind(table.toLower());
-    if (it == fieldLists_.cend())
-        return {};
-    const QByteArray definition = tableDefinition(table);
-    if (definition.isEmpty() || definition != it->definition) {
-        fieldLists_.remove(table.toLower());
-        return {};
+    KnownFields known;
+    {
+        const std::lock_guard lock(fieldListsMutex_);
+        known = fieldLists_.value(table.toLower());
     }
-    return it->fields;
+    if (!known.fields || tableDefinition(table) != known.definition)
+        return {};
+    return known.fields;
 }
 
 void Db::rememberFields(const QString &table, std::shared_ptr<FieldList> fields) {
     if (!db_)
         return;
     const QByteArray definition = tableDefinition(table);
+    const std::lock_guard lock(fieldListsMutex_);
     if (!definition.isEmpty())
         fieldLists_.insert(table.toLower(), {definition, std::move(fields)});
 }
@@ -360,7 +367,10 @@ void Db::setBusyTimeout(int ms) { busyTimeout_ = ms; }
 void Db::close() {
     // Statements still in use are finalized by their owners; the connection waits for them.
     cache_.reset();
-    fieldLists_.clear();
+    {
+        const std::lock_guard lock(fieldListsMutex_);
+        fieldLists_.clear();
+    }
     if (db_) {
         sqlite3_busy_handler(db_, nullptr, nullptr);
         sqlite3_close_v2(db_);

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 #include <memory>
+#include <mutex>
 #include "data/Error.h"
 
 struct sqlite3;
@@ -116,6 +117,7 @@ private:
         std::shared_ptr<FieldList> fields;
     };
     QByteArray tableDefinition(const QString &table);
+    std::mutex fieldListsMutex_;
     QHash<QString, KnownFields> fieldLists_;
 };
 
