@@ -107,7 +107,6 @@ void WriteCp1250Lines(const QString &path, const QStringList &lines) {
 Cp1250Writer::Cp1250Writer(const QString &path) : file_(path), path_(path) {
     if (!file_.open(QIODevice::WriteOnly))
         fail();
-    text_.reserve(BlockChars + 4096);
 }
 
 void Cp1250Writer::lineDone() {
