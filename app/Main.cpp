@@ -50,6 +50,10 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, bool 
         f.setBold(true);
         l->setFont(f);
     }
+    // As high as its text, like the values beside it (which fit themselves to what they
+    // show): a label left at the default widget height would centre its text half a line
+    // lower than its value and run past the panel's bottom on the last row.
+    l->adjustSize();
     return l;
 }
 
@@ -136,12 +140,7 @@ void Tfrm_Main::buildLayout() {
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { gridMenu_->popup(grid_->viewport()->mapToGlobal(pos)); });
     connect(tbl_, &Dataset::currentChanged, this, [this](int row) {
-        if (!syncing_ && row >= 0 && grid_->currentIndex().row() != row) {
-            syncing_ = true;
-            const int col = std::max(1, grid_->currentIndex().column());
-            grid_->setCurrentIndex(model_->index(row, std::min(col, std::max(0, model_->columnCount() - 1))));
-            syncing_ = false;
-        }
+        gridFollowsCurrent(row);
         TblAfterScroll();
     });
     connect(tbl_, &Dataset::rowChanged, this, [this](int row) {
@@ -432,6 +431,19 @@ void Tfrm_Main::LoadGridColumns() {
     model_->setSortField(sortField_);
     columnsLoaded_ = true;
     SpreadColumnWidths();
+    // New columns reset the grid's current cell; without it the grid would take its first
+    // row as current the next time it gets the focus, and move the list there.
+    if (tbl_->isOpen())
+        gridFollowsCurrent(tbl_->currentIndex());
+}
+
+void Tfrm_Main::gridFollowsCurrent(int row) {
+    if (syncing_ || row < 0 || row >= model_->rowCount() || grid_->currentIndex().row() == row)
+        return;
+    syncing_ = true;
+    const int col = std::max(1, grid_->currentIndex().column());
+    grid_->setCurrentIndex(model_->index(row, std::min(col, std::max(0, model_->columnCount() - 1))));
+    syncing_ = false;
 }
 
 void Tfrm_Main::SpreadColumnWidths() {

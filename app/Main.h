@@ -83,6 +83,8 @@ private:
     void rebuildCommandPlaces();
     void sortList(const QString &field, const QString &caption, bool storeMark);
     void TblAfterScroll();
+    // Makes the grid's current cell the list's current row (the grid's own moves go the other way).
+    void gridFollowsCurrent(int row);
     void showDetails();
     void Edit1Change(const QString &text);
     void DBGrid1TitleClick(int column);

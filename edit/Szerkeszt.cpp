@@ -71,10 +71,16 @@ QString TextOf(QWidget *w) {
 }
 
 void SetTextOf(QWidget *w, const QString &text) {
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(text);
-    else if (auto *c = qobject_cast<QComboBox *>(w))
+    QLineEdit *edit = qobject_cast<QLineEdit *>(w);
+    if (auto *c = qobject_cast<QComboBox *>(w)) {
         c->setEditText(text);
+        edit = c->lineEdit();
+    } else if (edit) {
+        edit->setText(text);
+    }
+    // A text longer than its box shows its beginning, as it is read, not its end.
+    if (edit)
+        edit->setCursorPosition(0);
 }
 
 QString ShownDate(const QVariant &v) {
@@ -187,9 +193,8 @@ void Tfrm_Szerkeszt::buildDataPage(QWidget *page) {
     DBEdit19 = lineEdit("DBEdit19", "kulcsszavak");
     DBCheckBox2 = new QCheckBox(QStringLiteral("Kölcsönadva?"), page);
     DBCheckBox2->setObjectName(QStringLiteral("DBCheckBox2"));
-    // Lending is changed by its own command; here it is only shown.
-    DBCheckBox2->setFocusPolicy(Qt::NoFocus);
-    DBCheckBox2->installEventFilter(this);
+    // Lending is changed by its own command; here it is only shown, and looks so.
+    DBCheckBox2->setEnabled(false);
     DBText1 = new QLabel(page);
     DBText1->setObjectName(QStringLiteral("DBText1"));
     DBText2 = new QLabel(page);
@@ -361,19 +366,6 @@ bool Tfrm_Szerkeszt::eventFilter(QObject *watched, QEvent *event) {
         if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
             button->click();
             return true;
-        }
-    }
-    // The lending box only shows the state: no click or key may change it.
-    if (watched == DBCheckBox2) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            return true;
-        default:
-            break;
         }
     }
     return QDialog::eventFilter(watched, event);

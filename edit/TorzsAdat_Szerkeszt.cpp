@@ -81,6 +81,16 @@ Tfrm_TorzsAdat_Szerkeszt::Tfrm_TorzsAdat_Szerkeszt(DesktopServices &services, QW
 
 void Tfrm_TorzsAdat_Szerkeszt::setLines(const QString &text) {
     SynEdit1->setText(TextLines(text).join(QLatin1Char('\n')));
+    // What the caller gave is not the user's typing: closing without a change asks nothing.
+    SynEdit1->setModified(false);
+}
+
+void Tfrm_TorzsAdat_Szerkeszt::reject() {
+    // Esc, "Mégsem" and the window's close button all end here: names typed in would be lost.
+    if (SynEdit1->isModified() && !SynEdit1->text().trimmed().isEmpty() &&
+        !services_.AskYesNo(QStringLiteral("Elveti a beírt neveket?"), windowTitle(), this))
+        return;
+    QDialog::reject();
 }
 
 QString Tfrm_TorzsAdat_Szerkeszt::linesText() const { return LinesText(TextLines(SynEdit1->text())); }

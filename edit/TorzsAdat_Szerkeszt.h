@@ -31,6 +31,10 @@ public:
     QPushButton *Button1;
     QPushButton *Button2;
 
+public slots:
+    // Asks before dropping names the user typed.
+    void reject() override;
+
 private:
     void loadFromFile();
     void saveToFile();

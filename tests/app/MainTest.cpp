@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
@@ -262,6 +263,21 @@ TEST_F(MainTest, GridColumnsComeFromMezoAndSpreadOverTheGrid) {
         EXPECT_EQ(w->Grid()->columnWidth(i + 1), expect[i]);
 }
 
+TEST_F(MainTest, ClosingTheFieldChoiceKeepsTheCurrentBook) {
+    makeCatalogue();
+    addBooks(30);
+    ASSERT_TRUE(start());
+    showActive();
+    ASSERT_TRUE(w->Tbl().locateKey(17));
+    test::WhenModal([](QWidget *d) { test::Child<QPushButton>(d, QStringLiteral("Button3"))->click(); });
+    w->Action("aMezo")->trigger();
+    // The grid gets the focus back when the dialog has gone.
+    w->Grid()->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(w->Tbl().value(QStringLiteral("konyvek")).toLongLong(), 17);
+    EXPECT_EQ(w->Grid()->currentIndex().row(), w->Tbl().currentIndex());
+}
+
 TEST_F(MainTest, DetailPanelShowsTheCurrentBook) {
     makeCatalogue();
     AddBook(db, {.cim = "Egri csillagok", .kiado = "Móra", .sorozat = "Kötelező", .ar = 1490, .datBesz = "2004-09-12",
@@ -276,6 +292,41 @@ TEST_F(MainTest, DetailPanelShowsTheCurrentBook) {
     EXPECT_EQ(text("sorozat_nev"), "Kötelező");
     EXPECT_FALSE(text("dat_besz").isEmpty());
     EXPECT_EQ(w->GridModel()->index(0, 0).data(Qt::UserRole).toString(), "I");
+}
+
+TEST_F(MainTest, DetailLabelsShareTheirValuesLineAndAllShowInThePanel) {
+    makeCatalogue();
+    AddBook(db, {.cim = "Egri csillagok", .kiado = "Móra", .sorozat = "Kötelező", .ar = 1490, .datBesz = "2004-09-12",
+                 .kolcsonKinek = "Kovács Péter", .kolcsonDat = "2026-10-15"});
+    ASSERT_TRUE(start());
+    w->show();
+    QApplication::processEvents();
+    auto *panel = w->findChild<QFrame *>(QStringLiteral("Panel2"));
+    // Where each label's text is painted, in the panel's coordinates.
+    auto textRect = [panel](QLabel *l) {
+        const QRect r = l->style()->itemTextRect(l->fontMetrics(), l->contentsRect(), int(l->alignment()), true, l->text());
+        return QRect(l->mapTo(panel, r.topLeft()), r.size());
+    };
+    auto titled = [panel](const QString &title) {
+        for (QLabel *l : panel->findChildren<QLabel *>())
+            if (l->text() == title)
+                return l;
+        return static_cast<QLabel *>(nullptr);
+    };
+    const std::pair<const char *, const char *> rows[] = {{"beszerzés / ár", "dat_besz"},
+                                                          {"kölcsönben?", "kolcsonadva_kinek"},
+                                                          {"kiadó", "kiado_nev"},
+                                                          {"sorozat", "sorozat_nev"}};
+    for (const auto &[title, field] : rows) {
+        QLabel *label = titled(QString::fromUtf8(title));
+        auto *value = panel->findChild<QLabel *>(QStringLiteral("Detail_") + field);
+        ASSERT_TRUE(label && value) << title;
+        const QRect l = textRect(label), v = textRect(value);
+        EXPECT_EQ(l.top() + label->fontMetrics().ascent(), v.top() + value->fontMetrics().ascent()) << title;
+        for (const QRect &r : {l, v})
+            EXPECT_TRUE(panel->contentsRect().contains(r)) << title;
+        EXPECT_LE(label->geometry().bottom(), panel->contentsRect().bottom()) << title;
+    }
 }
 
 TEST_F(MainTest, PictureIsShownFittedAndAnUnreadableOneIsHidden) {

@@ -134,6 +134,7 @@ TEST_F(SzerkesztTest, EditWritesOnlyChangesAndShowsLending) {
     b.kolcsonKinek = QStringLiteral("Nagy Éva");
     b.kolcsonDat = QStringLiteral("2024-05-06");
     b.tartalom = QStringLiteral("első sor\nmásodik sor");
+    b.kiado = QStringLiteral("Szépirodalmi Könyvkiadó és Nyomda Részvénytársaság");
     const qint64 key = AddBook(db, b);
     // A row made by free SQL: no purchase date.
     db.exec(QStringLiteral("UPDATE konyvek SET dat_besz=NULL"));
@@ -148,9 +149,14 @@ TEST_F(SzerkesztTest, EditWritesOnlyChangesAndShowsLending) {
         EXPECT_EQ(Child<QDateEdit>(d, QStringLiteral("DateTimePicker1"))->date(), QDate::currentDate());
         auto *lent = Child<QCheckBox>(d, QStringLiteral("DBCheckBox2"));
         EXPECT_TRUE(lent->isChecked());
-        EXPECT_EQ(lent->focusPolicy(), Qt::NoFocus);
+        // Shown as read-only: lending changes it, not a click.
+        EXPECT_FALSE(lent->isEnabled());
         QTest::mouseClick(lent, Qt::LeftButton);
         EXPECT_TRUE(lent->isChecked());
+        // A name longer than its box shows its beginning.
+        auto *publisher = Child<QComboBox>(d, QStringLiteral("DBComboBox4"));
+        EXPECT_EQ(publisher->currentText(), b.kiado);
+        EXPECT_EQ(publisher->lineEdit()->cursorPosition(), 0);
         EXPECT_EQ(Child<QLabel>(d, QStringLiteral("DBText1"))->text(), QStringLiteral("2024.05.06."));
         EXPECT_EQ(Child<QLabel>(d, QStringLiteral("DBText2"))->text(), QStringLiteral("Nagy Éva"));
 

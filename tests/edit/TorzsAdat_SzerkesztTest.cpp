@@ -27,12 +27,25 @@ TEST_F(ListEditorTest, AcceptedUnchangedGivesTheLinesEachWithABreakCancelledGive
     // The trailing break of the caller's text opens no empty line in the editor.
     EXPECT_EQ(shown, QStringLiteral("Ady Endre\nJókai Mór"));
 
-    WhenModal([](QWidget *w) {
+    // Typed names are not dropped without asking: "Nem" keeps the window and the typing,
+    // "Igen" closes it. Esc typed in the editor itself reaches the window.
+    services.yesNoAnswers = {false, true};
+    bool keptOpen = false;
+    WhenModal([&](QWidget *w) {
         TypeText(Editor(w), QStringLiteral("Új név"));
-        // Esc typed in the editor itself still closes the window.
+        PressKey(Editor(w), Qt::Key_Escape);
+        keptOpen = w->isVisible() && Editor(w)->text().contains(QStringLiteral("Új név"));
         PressKey(Editor(w), Qt::Key_Escape);
     });
     EXPECT_EQ(EditLines(services, QStringLiteral("Ady Endre"), QString()), QString());
+    EXPECT_TRUE(keptOpen);
+    ASSERT_EQ(services.questions.size(), 2);
+    EXPECT_EQ(services.questions[0].text, QStringLiteral("Elveti a beírt neveket?"));
+
+    // Text the caller gave, closed untouched, is closed without a question.
+    WhenModal([](QWidget *w) { PressKey(Editor(w), Qt::Key_Escape); });
+    EXPECT_EQ(EditLines(services, QStringLiteral("Ady Endre"), QString()), QString());
+    EXPECT_EQ(services.questions.size(), 2);
 
     WhenModal([](QWidget *w) { Press(w, "Button1"); });
     EXPECT_EQ(EditLines(services, QString(), QString()), QString());
