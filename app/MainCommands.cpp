@@ -271,6 +271,9 @@ void Tfrm_Main::applyGridFont() {
     const QFont titles = grid_->horizontalHeader()->font();
     SetGridFont(grid_, beall_.FontSize);
     grid_->horizontalHeader()->setFont(titles);
+    // The grid keeps its top row when the rows grow or shrink, which can push the current
+    // row (and its marker) out of sight: bring it back into view.
+    grid_->scrollTo(grid_->currentIndex());
 }
 
 } // namespace kodexa

@@ -278,6 +278,34 @@ TEST_F(MainTest, ClosingTheFieldChoiceKeepsTheCurrentBook) {
     EXPECT_EQ(w->Grid()->currentIndex().row(), w->Tbl().currentIndex());
 }
 
+TEST_F(MainTest, TheCurrentRowAndItsMarkerStayInViewWhenTheFontChanges) {
+    makeCatalogue();
+    addBooks(200);
+    ASSERT_TRUE(start());
+    w->resize(777, 550);
+    showActive();
+    w->Grid()->setFocus();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(w->Grid(), Qt::Key_PageDown);
+    const int row = w->Tbl().currentIndex();
+    ASSERT_GT(row, 20);
+    auto markerInView = [&] {
+        QApplication::processEvents();
+        const QRect cell = w->Grid()->visualRect(w->Grid()->currentIndex());
+        const QString marker = w->GridModel()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+        return w->Tbl().currentIndex() == row && !marker.isEmpty() && w->Grid()->viewport()->rect().contains(cell) &&
+               w->Grid()->verticalHeader()->sectionViewportPosition(row) == cell.top();
+    };
+    for (const char *a : {"aBetuNovel", "aBetuNovel", "aBetuNovel"}) {
+        w->Action(a)->trigger();
+        EXPECT_TRUE(markerInView()) << a;
+    }
+    for (const char *a : {"aBetuCsokkent", "aBetuCsokkent", "aBetuCsokkent"}) {
+        w->Action(a)->trigger();
+        EXPECT_TRUE(markerInView()) << a;
+    }
+}
+
 TEST_F(MainTest, DetailPanelShowsTheCurrentBook) {
     makeCatalogue();
     AddBook(db, {.cim = "Egri csillagok", .kiado = "Móra", .sorozat = "Kötelező", .ar = 1490, .datBesz = "2004-09-12",
