@@ -29,6 +29,8 @@
 #include <QPainter>
 #include <QTableView>
 #include <QToolBar>
+
+#include <algorithm>
 #include <QToolButton>
 
 namespace kodexa {
@@ -66,12 +68,16 @@ void Tfrm_Main::buildCommands() {
     addToolBarBreak();
     toolBar2_ = new QToolBar(QStringLiteral("Könyvek"), this);
     toolBar2_->setObjectName(QStringLiteral("ToolBar2"));
-    toolBar2_->setIconSize(QSize(20, 20));
     toolBar2_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar2_->setMovable(false);
     QFont small = toolBar2_->font();
     small.setPointSizeF(small.pointSizeF() * 0.9); // the captions fit the 58-pixel buttons
     toolBar2_->setFont(small);
+    // The caption gets what the 36-pixel button leaves under the icon (the style keeps 4
+    // pixels around it), and is clipped to that: the icon gives way so an accent over a
+    // capital ("Új") and a descender ("Kép") show whole.
+    const int iconSide = std::clamp(36 - 6 - QFontMetrics(small).height(), 16, 20);
+    toolBar2_->setIconSize(QSize(iconSide, iconSide));
     addToolBar(toolBar2_);
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(QStringLiteral("PopupMenu1"));

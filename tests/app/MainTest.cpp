@@ -306,6 +306,42 @@ TEST_F(MainTest, TheCurrentRowAndItsMarkerStayInViewWhenTheFontChanges) {
     }
 }
 
+// The rows of a button's picture where its caption paints: the button drawn with and without it.
+static int CaptionRows(QToolButton *b) {
+    const QImage with = b->grab().toImage();
+    const QString text = b->text();
+    b->setText(QString());
+    const QImage without = b->grab().toImage();
+    b->setText(text);
+    int top = with.height(), bottom = -1;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return bottom - top + 1;
+}
+
+TEST_F(MainTest, LargeToolbarCaptionsShowTheirAccentsWhole) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    showActive();
+    auto *bar = w->findChild<QToolBar *>(QStringLiteral("ToolBar2"));
+    int checked = 0;
+    for (QAction *a : bar->actions()) {
+        auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(a));
+        if (!b || b->text().isEmpty())
+            continue;
+        // The painted caption is as tall as its glyphs: an accent above a capital is not cut.
+        const int glyphs = QFontMetrics(b->font()).tightBoundingRect(b->text()).height();
+        EXPECT_GE(CaptionRows(b), glyphs) << b->text().toStdString();
+        EXPECT_EQ(b->size(), a->objectName() == QLatin1String("aNyomtat") ? QSize(70, 36) : QSize(58, 36));
+        ++checked;
+    }
+    EXPECT_GE(checked, 7);
+}
+
 TEST_F(MainTest, DetailPanelShowsTheCurrentBook) {
     makeCatalogue();
     AddBook(db, {.cim = "Egri csillagok", .kiado = "Móra", .sorozat = "Kötelező", .ar = 1490, .datBesz = "2004-09-12",
