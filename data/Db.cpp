@@ -320,6 +320,9 @@ void Db::open(const QString &path, bool create) {
     wait = std::make_unique<BusyWait>(BusyWait{busyTimeout_});
     sqlite3_busy_handler(db_, &BusyWait::handler, wait.get());
     sqlite3_extended_result_codes(db_, 1);
+    // Free SQL (the console) must not be able to write the schema table by hand or
+    // otherwise corrupt the file: the engine refuses such statements with its own message.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     try {
         // Touching the schema reads the header: a foreign file fails here, before anything is written.
         scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));

@@ -80,6 +80,22 @@ TEST_F(DbTest, LockedDatabaseGivesAnErrorNotAHang) {
     second.exec("ROLLBACK");
 }
 
+// Free SQL may not rewrite the schema behind the engine's back: the file would open nowhere again.
+TEST_F(DbTest, TheSchemaCannotBeWrittenByHand) {
+    makeCatalogue();
+    try {
+        db.exec("PRAGMA writable_schema=1; UPDATE sqlite_master SET sql='CREATE TABLE konyvek (x)' WHERE name='konyvek';");
+        ADD_FAILURE() << "the schema was written";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), "table sqlite_master may not be modified");
+    }
+    db.close();
+    db.open(path("Kodexa.sqb"));
+    EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_TRUE(db.hasTable("konyvek"));
+    EXPECT_GT(db.tableColumns("konyvek").size(), 1);
+}
+
 TEST_F(DbTest, RecordHoldsColumnRules) {
     makeCatalogue();
     MemDataset books(db);
