@@ -272,7 +272,10 @@ SqlConsole::Outcome Tfrm_SQL::runBeside(const QString &text) {
 
 void Tfrm_SQL::aFuttatExecute() {
     closeResult();
-    const QString text = Memo1->hasSelectedText() ? Memo1->selectedText() : Memo1->text();
+    // Read from the editor itself: its hasSelectedText() can still report a selection that
+    // typing has just replaced, and the run would take an empty text for it.
+    const QString selected = Memo1->selectedText();
+    const QString text = selected.isEmpty() ? Memo1->text() : selected;
     SqlConsole::Outcome outcome = runBeside(text);
     if (outcome.interrupted) {
         StatusBar1->setText(QStringLiteral("Megszakítva"));

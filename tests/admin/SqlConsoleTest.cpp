@@ -220,6 +220,30 @@ TEST_F(SqlWindowTest, ASelectionRunsAloneAndAnEmptyEditorIsACommand) {
     EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
 }
 
+// What runs is what the editor holds when F5 is pressed: the selection, or the whole text.
+TEST_F(SqlWindowTest, F5RunsWhatTheEditorHoldsAtThatMoment) {
+    w->activateWindow();
+    memo->setFocus();
+    TypeText(memo, QStringLiteral("SELECT 1"));
+    PressKey(memo, Qt::Key_A, Qt::ControlModifier);
+    TypeText(memo, QStringLiteral("DELETE FROM konyvek WHERE konyvek=2"));
+    PressKey(memo, Qt::Key_F5);
+    EXPECT_EQ(services.errorTexts(), QStringList());
+    EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
+    EXPECT_EQ(count(QStringLiteral("konyvek WHERE konyvek = 2")), 0);
+
+    // A selection typed over in part runs as it reads now.
+    services.messages.clear();
+    memo->setText(QStringLiteral("DELETE FROM c WHERE x = 1;\nDELETE FROM konyvek"));
+    memo->setSelection(0, 24, 0, 25);
+    TypeText(memo, QStringLiteral("3"));
+    memo->setSelection(0, 0, 0, 26);
+    PressKey(memo, Qt::Key_F5);
+    EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
+    EXPECT_EQ(column(QStringLiteral("SELECT x FROM c ORDER BY x")), QStringLiteral("1,2,4"));
+    EXPECT_GT(count(QStringLiteral("konyvek")), 0) << "the line outside the selection did not run";
+}
+
 TEST_F(SqlWindowTest, EscStopsALongRunAndTheWindowSaysSo) {
     memo->setText(QStringLiteral("DELETE FROM c; INSERT INTO c ") + Endless + QStringLiteral("SELECT 1 FROM r"));
     bool sawRunning = false;
