@@ -424,6 +424,7 @@ QVariant Db::scalar(const QString &sql) {
 
 qint64 Db::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 int Db::changes() const { return sqlite3_changes(db_); }
+qint64 Db::dataVersion() { return scalar(QStringLiteral("PRAGMA data_version")).toLongLong(); }
 
 bool Db::hasTable(const QString &table) {
     Stmt s(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND lower(name)=lower(?1)"));
