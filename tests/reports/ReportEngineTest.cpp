@@ -286,6 +286,23 @@ TEST_F(ReportTest, LendingListGroupsByBorrowerEarlierFirst) {
     EXPECT_TRUE(p.findText("Kölcsönadott könyvek"));
 }
 
+// A borrower left NULL and one left empty are the same nobody: one group, first.
+TEST_F(ReportTest, LendingListPutsNullAndEmptyBorrowersInOneGroup) {
+    const qint64 none = add({.cim = "Senkinél", .kolcsonKinek = "x", .kolcsonDat = "2024-01-01"});
+    const qint64 empty = add({.cim = "Üresnél", .kolcsonKinek = "x", .kolcsonDat = "2024-01-02"});
+    add({.cim = "Annánál", .kolcsonKinek = "Anna", .kolcsonDat = "2024-01-03"});
+    db.exec(QStringLiteral("UPDATE konyvek SET kolcsonadva_kinek = NULL WHERE konyvek = %1;"
+                           "UPDATE konyvek SET kolcsonadva_kinek = '' WHERE konyvek = %2").arg(none).arg(empty));
+    auto r = MakeQueryReport(db, LendingDef({}), LendingQuery());
+    const PageLayout p = r->layoutPage(0);
+    QVector<double> tops;
+    for (const PlacedItem *t : p.texts())
+        if (t->font.bold && t->font.family == QLatin1String("Tahoma") && t->text.size() == 5 && t->text[0].isDigit())
+            tops << t->rect.top();
+    // Group line 18, detail 28: the second book follows the first with no group line between.
+    EXPECT_EQ(tops, (QVector<double>{59 + 18 + 2, 59 + 18 + 28 + 2, 59 + 18 + 28 + 28 + 18 + 2}));
+}
+
 TEST_F(ReportTest, PdfHasA4PagesWithTheTexts) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "poppler-utils missing";
