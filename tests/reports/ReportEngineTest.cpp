@@ -268,6 +268,35 @@ TEST_F(ReportTest, PurchasesInAPeriod) {
     EXPECT_EQ(q.findText("0")->rect, QRectF(204, 59 + 4, 77, 13));
 }
 
+// Every text stays inside its box, and every box inside the page: a heading too long for
+// the box between its rules is set smaller there, never drawn over the frame.
+TEST_F(ReportTest, NoTextRunsPastItsBox) {
+    add({.cim = QString(80, QChar('W')), .szerzo = "Weöres Sándor", .ar = 1234567, .datBesz = "2024-03-10",
+         .kolcsonKinek = QString(25, QChar('M')), .kolcsonDat = "2024-03-11"});
+    std::vector<std::unique_ptr<Report>> reports;
+    reports.push_back(MakeQueryReport(db, PurchasesDef(QDate(2024, 3, 1), QDate(2024, 3, 31), {}),
+                                      PurchasesQuery(QDate(2024, 3, 1), QDate(2024, 3, 31))));
+    reports.push_back(MakeQueryReport(db, LendingDef({}), LendingQuery()));
+    reports.push_back(compact(0));
+    for (auto &r : reports) {
+        const PageLayout p = r->layoutPage(0);
+        for (const PlacedItem *t : p.texts()) {
+            for (const QString &line : t->text.split(QLatin1Char('\n')))
+                EXPECT_LE(TextWidth(t->font, line), t->rect.width() + 0.01) << line.toStdString();
+            EXPECT_GE(t->rect.left(), 0);
+            EXPECT_LE(t->rect.right(), PageWidth) << t->text.toStdString();
+        }
+    }
+    const PlacedItem *heading = reports[0]->layoutPage(0).findText(QStringLiteral("Időszakban vásárolt könyvek"));
+    ASSERT_NE(heading, nullptr) << "the whole heading, smaller";
+    EXPECT_EQ(heading->rect, QRectF(0, 2, 229, 24));
+    EXPECT_EQ(heading->font.family, QStringLiteral("Arial"));
+    EXPECT_TRUE(heading->font.bold);
+    EXPECT_LT(heading->font.points, 16);
+    EXPECT_EQ(reports[1]->layoutPage(0).findText(QStringLiteral("Kölcsönadott könyvek"))->font.points, 16)
+        << "a heading that fits keeps its size";
+}
+
 TEST_F(ReportTest, LendingListGroupsByBorrowerEarlierFirst) {
     add({.cim = "Később", .kolcsonKinek = "Anna", .kolcsonDat = "2024-02-10"});
     add({.cim = "Korábban", .kolcsonKinek = "Anna", .kolcsonDat = "2024-01-05"});
