@@ -23,6 +23,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <thread>
 
@@ -38,7 +39,7 @@ QString SqlFolder() {
 }
 } // namespace
 
-Tfrm_SQL::Tfrm_SQL(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx), console_(ctx.db) {
+Tfrm_SQL::Tfrm_SQL(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx), console_(ctx.db.path()) {
     SetUpDialog(this, "frm_SQL", QStringLiteral("SQL lekérdezés"));
     setSizeGripEnabled(true);
     resize(577, 371); // 585 by 405 with the frame
@@ -102,6 +103,9 @@ Tfrm_SQL::Tfrm_SQL(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx
     StatusBar1 = new QLabel(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setContentsMargins(4, 2, 4, 2);
+    transactionState_ = new QLabel(this);
+    transactionState_->setObjectName(QStringLiteral("TransactionState"));
+    transactionState_->setContentsMargins(4, 2, 4, 2);
     QMenuBar *menu = buildPlaces();
 
     auto *layout = new QVBoxLayout(this);
@@ -109,15 +113,20 @@ Tfrm_SQL::Tfrm_SQL(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx
     layout->setSpacing(0);
     layout->addWidget(ToolBar1);
     layout->addWidget(PageControl1, 1);
-    layout->addWidget(StatusBar1);
+    auto *status = new QHBoxLayout;
+    status->addWidget(StatusBar1, 1);
+    status->addWidget(transactionState_);
+    layout->addLayout(status);
     layout->setMenuBar(menu);
 
     SqlFolder();
+    seenVersion_ = ctx_.db.dataVersion();
     RememberPosition(this, ctx_.services);
     Memo1->setFocus();
 }
 
-Tfrm_SQL::~Tfrm_SQL() = default;
+// The result's statements go before the connection they were read from.
+Tfrm_SQL::~Tfrm_SQL() { model_->setCursor(nullptr); }
 
 void Tfrm_SQL::buildEditor() {
     Memo1 = new QsciScintilla(this);
@@ -211,8 +220,41 @@ void Tfrm_SQL::done(int result) {
         console_.interrupt();
         return;
     }
+    if (!endOpenTransaction())
+        return;
     closeResult();
     QDialog::done(result);
+}
+
+bool Tfrm_SQL::endOpenTransaction() {
+    if (!console_.inTransaction())
+        return true;
+    const Answer answer = ctx_.services.askYesNoCancel(
+        QStringLiteral("A lekérdezőablak nyitott tranzakciót tart. Véglegesíti a módosításokat?"), windowTitle(), this);
+    if (answer == Answer::Cancel)
+        return false;
+    closeResult();
+    try {
+        console_.endTransaction(answer == Answer::Yes);
+    } catch (const Error &e) {
+        // A commit refused (another program's lock): the transaction and the window stay.
+        ctx_.services.ShowError(SqlErrorText(e.message()), this);
+        afterChange();
+        return false;
+    }
+    afterChange();
+    return true;
+}
+
+void Tfrm_SQL::afterChange() {
+    transactionState_->setText(console_.inTransaction() ? QStringLiteral("Nyitott tranzakció") : QString());
+    // The windows' connection sees its data_version move when another connection commits.
+    qint64 now = seenVersion_;
+    Guarded(ctx_.services, this, [&] { now = ctx_.db.dataVersion(); });
+    if (now != seenVersion_) {
+        seenVersion_ = now;
+        emit dataChanged();
+    }
 }
 
 void Tfrm_SQL::closeEvent(QCloseEvent *event) {
@@ -272,11 +314,16 @@ SqlConsole::Outcome Tfrm_SQL::runBeside(const QString &text) {
 
 void Tfrm_SQL::aFuttatExecute() {
     closeResult();
-    const QString text = Memo1->hasSelectedText() ? Memo1->selectedText() : Memo1->text();
+    // Read from the editor itself: its hasSelectedText() can still report a selection that
+    // typing has just replaced, and the run would take an empty text for it.
+    const QString selected = Memo1->selectedText();
+    const QString text = selected.isEmpty() ? Memo1->text() : selected;
     SqlConsole::Outcome outcome = runBeside(text);
+    afterChange();
     if (outcome.interrupted) {
         StatusBar1->setText(QStringLiteral("Megszakítva"));
-        ctx_.services.ShowInfo(Interrupted, this);
+        // Typed transaction control keeps what ran before the stop.
+        ctx_.services.ShowInfo(outcome.asTyped ? QStringLiteral("A futtatás megszakítva.") : Interrupted, this);
     } else if (!outcome.error.isEmpty()) {
         ctx_.services.ShowError(outcome.error, this);
     } else if (outcome.kind == SqlConsole::Kind::Query) {
@@ -310,12 +357,14 @@ void Tfrm_SQL::aExportExecute() {
     if (!cursor)
         return;
     // The export reads the statement anew, start to end; the grid keeps its own cursor.
-    QuerySource source(ctx_.db, cursor->statement());
+    QuerySource source(console_.db(), cursor->statement());
     ExportDelimited(source, QString(), false, ctx_.services, this);
 }
 
-void ShowSqlConsole(AppContext &ctx, QWidget *parent) {
+void ShowSqlConsole(AppContext &ctx, QWidget *parent, const std::function<void()> &dataChanged) {
     Tfrm_SQL window(ctx, parent);
+    if (dataChanged)
+        QObject::connect(&window, &Tfrm_SQL::dataChanged, parent ? static_cast<QObject *>(parent) : &window, dataChanged);
     window.exec();
 }
 

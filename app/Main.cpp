@@ -455,6 +455,13 @@ void Tfrm_Main::SpreadColumnWidths() {
 
 void Tfrm_Main::SortBy(const QString &field, const QString &caption) { sortList(field, caption, true); }
 
+void Tfrm_Main::ReadListAgain() {
+    command([this] {
+        tbl_->forgetRows();
+        sortList(sortField_, sortCaption_, false);
+    });
+}
+
 void Tfrm_Main::sortList(const QString &field, const QString &caption, bool storeMark) {
     sortField_ = field;
     sortCaption_ = caption;

@@ -54,6 +54,9 @@ public:
     void LoadGridColumns();
     void SpreadColumnWidths();
     void SortBy(const QString &field, const QString &caption);
+    // Reads the book list again in its order, the current book kept (after another
+    // connection changed the catalogue).
+    void ReadListAgain();
     void ShowBookPicture();
     void ShowHintInStatusBar(const QString &hint);
 

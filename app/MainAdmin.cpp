@@ -10,7 +10,9 @@ namespace kodexa {
 
 void AddUserAndSqlCommands(Tfrm_Main &main) {
     main.AddCommand(QStringLiteral("aFelhasznalo"), [&main] { ShowUsers(main.Context(), &main); });
-    main.AddCommand(QStringLiteral("aSQL"), [&main] { ShowSqlConsole(main.Context(), &main); });
+    main.AddCommand(QStringLiteral("aSQL"), [&main] {
+        ShowSqlConsole(main.Context(), &main, [&main] { main.ReadListAgain(); });
+    });
 }
 
 } // namespace kodexa

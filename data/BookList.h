@@ -45,6 +45,9 @@ public:
                               const std::function<void(const QVector<QVariant> &)> &fn);
     // Reads the current row again from the file (after a change made by a statement).
     void refreshRow(int row);
+    // Drops every row read so far: another connection has changed the file. (A new order
+    // alone keeps them; a book's values do not depend on the order.)
+    void forgetRows() { cache_.clear(); }
     // true while the last read of rows from the file failed (a lock, a damaged page): the
     // rows it could not read show empty and are read again when next asked for.
     bool readFailing() const { return readFailing_; }

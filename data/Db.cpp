@@ -320,6 +320,9 @@ void Db::open(const QString &path, bool create) {
     wait = std::make_unique<BusyWait>(BusyWait{busyTimeout_});
     sqlite3_busy_handler(db_, &BusyWait::handler, wait.get());
     sqlite3_extended_result_codes(db_, 1);
+    // Free SQL (the console) must not be able to write the schema table by hand or
+    // otherwise corrupt the file: the engine refuses such statements with its own message.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     try {
         // Touching the schema reads the header: a foreign file fails here, before anything is written.
         scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -421,6 +424,7 @@ QVariant Db::scalar(const QString &sql) {
 
 qint64 Db::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 int Db::changes() const { return sqlite3_changes(db_); }
+qint64 Db::dataVersion() { return scalar(QStringLiteral("PRAGMA data_version")).toLongLong(); }
 
 bool Db::hasTable(const QString &table) {
     Stmt s(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND lower(name)=lower(?1)"));

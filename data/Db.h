@@ -86,6 +86,9 @@ public:
     QVariant scalar(const QString &sql);
     qint64 lastInsertRowId() const;
     int changes() const;
+    // Moves when another connection (the SQL console, another program) has committed a
+    // change to the file: a window compares it to know it must read its rows again.
+    qint64 dataVersion();
     bool hasTable(const QString &table);
     // Column names of a table in table order, with their declared types.
     QVector<QPair<QString, QString>> tableColumns(const QString &table);

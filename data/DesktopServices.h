@@ -15,6 +15,7 @@ class QPrinter;
 namespace kodexa {
 
 enum class MessageKind { Error, Warning, Info };
+enum class Answer { Yes, No, Cancel };
 
 class DesktopServices {
 public:
@@ -22,6 +23,8 @@ public:
 
     virtual void message(MessageKind kind, const QString &caption, const QString &text, QObject *owner) = 0;
     virtual bool askYesNo(const QString &message, const QString &caption, QObject *owner) = 0;
+    // A question with "Igen", "Nem" and "Mégse"; Esc or closing the box answers Mégse.
+    virtual Answer askYesNoCancel(const QString &message, const QString &caption, QObject *owner) = 0;
     // true on OK with value replaced; on cancel value is left as it was.
     virtual bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
                            QObject *owner) = 0;

@@ -57,6 +57,23 @@ bool QtDesktopServices::askYesNo(const QString &message, const QString &caption,
     return box.exec() == QMessageBox::Yes;
 }
 
+Answer QtDesktopServices::askYesNoCancel(const QString &message, const QString &caption, QObject *owner) {
+    QMessageBox box(QMessageBox::Question, caption, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    ownerWidget(owner));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Igen"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nem"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Mégse"));
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 bool QtDesktopServices::queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
                                   QObject *owner) {
     QDialog dlg(ownerWidget(owner));

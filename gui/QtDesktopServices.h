@@ -9,6 +9,7 @@ class QtDesktopServices final : public DesktopServices {
 public:
     void message(MessageKind kind, const QString &caption, const QString &text, QObject *owner) override;
     bool askYesNo(const QString &message, const QString &caption, QObject *owner) override;
+    Answer askYesNoCancel(const QString &message, const QString &caption, QObject *owner) override;
     bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
                    QObject *owner) override;
     bool inputString(const QString &caption, const QString &prompt, const QString &mask, QString &text,

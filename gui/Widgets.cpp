@@ -4,6 +4,7 @@
 #include "data/DesktopServices.h"
 #include "data/Seged.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -68,9 +69,15 @@ public:
         for (QWidget *x : except_)
             if (x == w || x->isAncestorOf(w))
                 return false;
-        // Push buttons keep Enter: it presses them. A check box is a field like any other.
-        if (w->inherits("QPushButton") || w->inherits("QToolButton"))
-            return false;
+        // Enter on a push button presses it, whether or not the button would take Enter by
+        // itself (OK and Cancel often do not, so Enter elsewhere moves on instead of ending
+        // the dialog). A check box is a field like any other.
+        if (w->inherits("QPushButton") || w->inherits("QToolButton")) {
+            auto *button = static_cast<QAbstractButton *>(w);
+            if (button->isEnabled())
+                button->click();
+            return true;
+        }
         if (auto *cb = qobject_cast<QComboBox *>(w->parentWidget()); cb && cb->view() && cb->view()->isVisible())
             return false;
         if (auto *v = qobject_cast<QAbstractItemView *>(w); v && !qobject_cast<QComboBox *>(w->parentWidget()))

@@ -31,7 +31,7 @@ Tfrm_Idoszak::Tfrm_Idoszak(QWidget *parent)
     eAlso->setGeometry(16, 28, 120, 24);
     l2->setGeometry(152, 10, 120, 16);
     eFelso->setGeometry(152, 28, 120, 24);
-    // Enter moves on through eAlso, eFelso, OK, Mégsem; it presses no button.
+    // Enter moves on through eAlso and eFelso; on a button it presses that button.
     PlaceOkCancel(this, Button1, QRect(56, 68, 75, 25), Button2, QRect(152, 68, 75, 25), false);
     setTabOrder(eAlso, eFelso);
     setTabOrder(eFelso, Button1);

@@ -1,28 +1,72 @@
 #include "admin/core/SqlConsole.h"
 
-#include "data/Db.h"
-
-#include <QRegularExpression>
+#include <algorithm>
+#include <cctype>
 #include <sqlite3.h>
 
 namespace kodexa {
 
 namespace {
-const char *const Savepoint = "kodexa_console";
-
 // Runs statements on the raw connection and swallows a failure: for the clean-up after a
 // failure, whose own error would only hide the first one.
 void Quietly(Db &db, const char *sql) { sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr); }
 
-bool BeginsTransaction(const QString &text) {
-    static const QRegularExpression begin(QStringLiteral("^\\s*BEGIN\\b"), QRegularExpression::CaseInsensitiveOption);
-    return begin.match(text).hasMatch();
+// The first word of a statement after blanks and comments; a statement that starts with
+// anything but a letter gives that character; blanks and comments alone give nothing.
+QByteArray FirstWord(const char *p, const char *end) {
+    while (p < end) {
+        if (std::isspace(static_cast<unsigned char>(*p))) {
+            ++p;
+        } else if (end - p >= 2 && p[0] == '-' && p[1] == '-') {
+            while (p < end && *p != '\n')
+                ++p;
+        } else if (end - p >= 2 && p[0] == '/' && p[1] == '*') {
+            p += 2;
+            while (p < end && !(end - p >= 2 && p[0] == '*' && p[1] == '/'))
+                ++p;
+            p = std::min(p + 2, end);
+        } else {
+            break;
+        }
+    }
+    const char *word = p;
+    while (p < end && (std::isalpha(static_cast<unsigned char>(*p)) || *p == '_'))
+        ++p;
+    return QByteArray(word, p == word && word < end ? 1 : int(p - word));
+}
+
+struct TextShape {
+    int statements = 0;
+    bool controlsTransaction = false;
+};
+
+// Splits the text where the engine ends its statements (sqlite3_complete knows strings,
+// comments and trigger bodies) without preparing them: a later statement may need what an
+// earlier one makes.
+TextShape ShapeOf(const QString &text) {
+    static const QByteArrayList control{"BEGIN", "COMMIT", "END", "ROLLBACK", "SAVEPOINT", "RELEASE"};
+    const QByteArray utf8 = text.toUtf8();
+    TextShape shape;
+    qsizetype start = 0;
+    const auto take = [&](qsizetype end) {
+        const QByteArray word = FirstWord(utf8.constData() + start, utf8.constData() + end).toUpper();
+        if (!word.isEmpty() && word != ";") {
+            ++shape.statements;
+            shape.controlsTransaction = shape.controlsTransaction || control.contains(word);
+        }
+        start = end;
+    };
+    for (qsizetype i = 0; i < utf8.size(); ++i)
+        if (utf8[i] == ';' && sqlite3_complete(utf8.mid(start, i + 1 - start).constData()))
+            take(i + 1);
+    take(utf8.size());
+    return shape;
 }
 } // namespace
 
 QString SqlErrorText(const QString &engineMessage) { return QStringLiteral("SQL hiba:\n") + engineMessage; }
 
-SqlConsole::SqlConsole(Db &db) : db_(db) {}
+SqlConsole::SqlConsole(const QString &catalogue) { db_.open(catalogue); }
 SqlConsole::~SqlConsole() = default;
 
 int SqlConsole::progress(void *self) { return static_cast<SqlConsole *>(self)->stop_ ? 1 : 0; }
@@ -64,25 +108,14 @@ std::unique_ptr<QueryCursor> SqlConsole::openQuery(const QString &text) {
 }
 
 void SqlConsole::execute(const QString &text) {
-    sqlite3 *h = db_.handle();
-    if (!h)
+    if (!db_.handle())
         db_.raise();
-    const bool wasAutocommit = sqlite3_get_autocommit(h);
-    QString rest;
-    FirstStatement(db_, text, &rest);
-    // One statement is all or nothing by itself; several share a savepoint. A text that
-    // opens its own transaction keeps it, and has it rolled back when it fails.
-    bool several = false;
-    if (!rest.trimmed().isEmpty()) {
-        try {
-            several = !FirstStatement(db_, rest).isEmpty();
-        } catch (const DbError &) {
-            several = true; // it may need what the first statement makes
-        }
-    }
-    const bool savepoint = several && !BeginsTransaction(text);
+    // Several statements share a savepoint, inside a transaction the user opened as well;
+    // one statement is all or nothing by itself. Typed transaction control runs as typed.
+    const TextShape shape = ShapeOf(text);
+    const bool savepoint = shape.statements > 1 && !shape.controlsTransaction;
     if (savepoint)
-        db_.exec(QStringLiteral("SAVEPOINT ") + QLatin1String(Savepoint));
+        db_.exec(QStringLiteral("SAVEPOINT kodexa_console"));
     installProgress(true);
     try {
         db_.exec(text);
@@ -91,24 +124,31 @@ void SqlConsole::execute(const QString &text) {
         if (savepoint) {
             Quietly(db_, "ROLLBACK TO kodexa_console");
             Quietly(db_, "RELEASE kodexa_console");
-        } else if (wasAutocommit && !sqlite3_get_autocommit(h)) {
-            Quietly(db_, "ROLLBACK");
         }
         throw;
     }
     installProgress(false);
     if (savepoint)
-        db_.exec(QStringLiteral("RELEASE ") + QLatin1String(Savepoint));
+        db_.exec(QStringLiteral("RELEASE kodexa_console"));
+}
+
+bool SqlConsole::inTransaction() const { return db_.handle() && !sqlite3_get_autocommit(db_.handle()); }
+
+void SqlConsole::endTransaction(bool commit) {
+    if (inTransaction())
+        db_.exec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
 }
 
 SqlConsole::Outcome SqlConsole::run(const QString &text) {
     Outcome out;
     try {
         out.kind = kindOf(text);
-        if (out.kind == Kind::Query)
+        if (out.kind == Kind::Query) {
             out.cursor = openQuery(text);
-        else
+        } else {
+            out.asTyped = ShapeOf(text).controlsTransaction;
             execute(text);
+        }
     } catch (const DbError &e) {
         out.cursor.reset();
         out.interrupted = stop_;

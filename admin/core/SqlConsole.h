@@ -1,8 +1,11 @@
 #pragma once
-// What the SQL console does with a text: a query opens a cursor over its first statement's
-// rows; a command runs every statement of the text in order, and when any of them fails
-// the database is left as it was. A run can be stopped from another thread.
+// What the SQL console does with a text, on a connection of its own to the catalogue: a
+// query opens a cursor over its first statement's rows; a command runs every statement of
+// the text in order. Typed transaction control (BEGIN, COMMIT, ROLLBACK, SAVEPOINT,
+// RELEASE) runs as typed and may leave a transaction open on this connection alone; a text
+// without it is all or nothing. A run can be stopped from another thread.
 
+#include "data/Db.h"
 #include "data/QueryCursor.h"
 
 #include <QString>
@@ -10,8 +13,6 @@
 #include <memory>
 
 namespace kodexa {
-
-class Db;
 
 // The text a failure is shown with: the lead text, a line break and the engine's own words.
 QString SqlErrorText(const QString &engineMessage);
@@ -23,13 +24,20 @@ public:
         Kind kind = Kind::Command;
         std::unique_ptr<QueryCursor> cursor; // a query's open result
         bool interrupted = false;
+        // The text held transaction control and ran as typed: a failure or a stop keeps
+        // what its earlier statements did.
+        bool asTyped = false;
         QString error; // empty on success; else SqlErrorText of the engine's message
     };
 
-    explicit SqlConsole(Db &db);
+    // Opens the console's own connection to the catalogue file; raises DbError.
+    explicit SqlConsole(const QString &catalogue);
     ~SqlConsole();
     SqlConsole(const SqlConsole &) = delete;
     SqlConsole &operator=(const SqlConsole &) = delete;
+
+    // The console's connection: its results are read and exported through it.
+    Db &db() { return db_; }
 
     // A query is a text whose first statement returns rows and changes nothing: a SELECT
     // however written (leading blanks, lower case, a comment before it), WITH … SELECT,
@@ -44,6 +52,12 @@ public:
     std::unique_ptr<QueryCursor> openQuery(const QString &text);
     void execute(const QString &text);
 
+    // A transaction begun in the console is open (the user has to end it).
+    bool inTransaction() const;
+    // Ends that transaction: commit keeps its changes, otherwise they are rolled back.
+    // Raises DbError (a commit another program's lock refuses leaves it open).
+    void endTransaction(bool commit);
+
     // Stops the running statement, or the next one run() starts; cleared by clearInterrupt().
     void interrupt();
     void clearInterrupt() { stop_ = false; }
@@ -53,7 +67,7 @@ private:
     static int progress(void *self);
     void installProgress(bool on);
 
-    Db &db_;
+    Db db_;
     std::atomic<bool> stop_{false};
 };
 

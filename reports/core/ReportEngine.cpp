@@ -117,7 +117,23 @@ QString wrapLines(const Font &font, const QString &s, double width, double heigh
     return lines.join(QLatin1Char('\n'));
 }
 
+// A caption wider than its box (a long heading) is set in smaller sizes of the same face,
+// half a point at a time down to six points, and cut if even that is too wide.
+QString fitCaption(Font &font, const QString &text, double width) {
+    constexpr double smallest = 6;
+    double wide = widthUnits(measureFor(font), text);
+    if (wide <= width)
+        return text;
+    while (font.points - 0.5 >= smallest && wide > width) {
+        font.points -= 0.5;
+        wide = widthUnits(measureFor(font), text);
+    }
+    return wide <= width ? text : cutLine(font, text, width);
+}
+
 } // namespace
+
+double TextWidth(const Font &font, const QString &line) { return widthUnits(measureFor(font), line); }
 
 QFont MakeQFont(const Font &f) {
     // Where the named face is missing, its metric-compatible or nearest free face stands in
@@ -209,7 +225,7 @@ QString FooterHomePage() { return homePageLine(); }
 void AddHeading(Band &pageHeader, const QString &heading) {
     // The heading sits between two rules at the top left: a box 229 units wide, 55 high.
     pageHeader.items << Rule(0, 0, 229, 1, Qt::black) << Rule(0, 55, 229, 1, Qt::black)
-                     << Label(0, 2, 400, 24, heading, {QStringLiteral("Arial"), 16, true});
+                     << Label(0, 2, 229, 24, heading, {QStringLiteral("Arial"), 16, true});
 }
 
 Band StandardFooter(const QString &title, const QString &name, const QString &homePage, const QDateTime &printed) {
@@ -305,9 +321,9 @@ void Report::placeBand(const Band &band, const Record *row, QPointF origin, int 
                 text = FormatValue(QVariant(source_->sum()), b.format);
                 break;
             }
-            // Captions are sized to their text; values are cut at their boxes.
+            // A caption too wide for its box is set smaller; values are cut at their boxes.
             if (b.value == ValueKind::Literal)
-                p.text = text;
+                p.text = fitCaption(p.font, text, b.rect.width());
             else
                 p.text = b.wrap ? wrapLines(b.font, text, b.rect.width(), b.rect.height())
                                 : cutLine(b.font, text, b.rect.width());

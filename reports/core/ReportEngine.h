@@ -41,6 +41,9 @@ struct Font {
 QFont MakeQFont(const Font &f);
 
 enum class Format { None, Key5, Thousands, ShortDate };
+// The width of one line of text in report units, as the engine measures it for placing.
+double TextWidth(const Font &font, const QString &line);
+
 // "00000" for keys, "### ### ##0" with spaces for amounts, the desktop's short date.
 QString FormatValue(const QVariant &v, Format format);
 

@@ -12,8 +12,9 @@
 namespace kodexa::report {
 
 namespace {
-// Group values are compared as texts, with NULL apart from the empty text.
-QString groupText(const QVariant &v) { return v.isNull() ? QStringLiteral("\x01null") : VarToText(v); }
+// Group values are compared as the texts they print as: NULL reads as the empty text, so a
+// borrower never entered and one cleared are the same nobody, one group.
+QString groupText(const QVariant &v) { return VarToText(v); }
 qint64 amount(const QVariant &v) { return v.isNull() ? 0 : qint64(std::llround(v.toDouble())); }
 } // namespace
 

@@ -2,6 +2,8 @@
 // or nothing, interruption, the window's run, files and pages.
 #include "admin/SQL.h"
 #include "admin/core/SqlConsole.h"
+#include "app/BookGridModel.h"
+#include "app/Main.h"
 #include "data/TextFile.h"
 #include "gui/QueryCursorModel.h"
 #include "support/Fixture.h"
@@ -12,6 +14,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -46,7 +49,7 @@ protected:
 };
 
 TEST_F(SqlConsoleTest, QueriesAreStatementsThatReturnRowsAndChangeNothing) {
-    SqlConsole console(db);
+    SqlConsole console(db.path());
     using K = SqlConsole::Kind;
     EXPECT_EQ(console.kindOf(QStringLiteral("  select * from konyvek")), K::Query);
     EXPECT_EQ(console.kindOf(QStringLiteral("-- the titles\nSELECT cim FROM konyvek")), K::Query);
@@ -59,7 +62,7 @@ TEST_F(SqlConsoleTest, QueriesAreStatementsThatReturnRowsAndChangeNothing) {
 }
 
 TEST_F(SqlConsoleTest, ACommandRunsEveryStatementOrNoneOfThem) {
-    SqlConsole console(db);
+    SqlConsole console(db.path());
     auto ok = console.run(QStringLiteral("CREATE TABLE a (v); INSERT INTO a VALUES (1);\nINSERT INTO a VALUES (2);"));
     EXPECT_EQ(ok.error, QString());
     EXPECT_EQ(column(QStringLiteral("SELECT v FROM a")), QStringLiteral("1,2"));
@@ -68,17 +71,19 @@ TEST_F(SqlConsoleTest, ACommandRunsEveryStatementOrNoneOfThem) {
     EXPECT_EQ(bad.error, QStringLiteral("SQL hiba:\nno such table: nincs"));
     EXPECT_EQ(column(QStringLiteral("SELECT v FROM a")), QStringLiteral("1,2")) << "the first statements are undone";
     EXPECT_EQ(count(QStringLiteral("c")), 4);
-    EXPECT_TRUE(sqlite3_get_autocommit(db.handle())) << "no transaction is left open";
+    EXPECT_FALSE(console.inTransaction()) << "no transaction is left open";
 
     // An UPDATE failing half-way: rows 1..3 pass the check, row 4 does not.
     auto half = console.run(QStringLiteral("UPDATE c SET x = x + 1"));
     EXPECT_TRUE(half.error.startsWith(QStringLiteral("SQL hiba:\nCHECK constraint failed"))) << half.error.toStdString();
     EXPECT_EQ(column(QStringLiteral("SELECT x FROM c ORDER BY rowid")), QStringLiteral("1,2,3,4"));
 
-    // A text that opens its own transaction and fails has it rolled back.
+    // A text that opens its own transaction and fails stops there, as in the engine's shell:
+    // the transaction stays open for the user to end.
     auto tx = console.run(QStringLiteral("BEGIN; DELETE FROM c; INSERT INTO nincs VALUES (1); COMMIT;"));
-    EXPECT_FALSE(tx.error.isEmpty());
-    EXPECT_TRUE(sqlite3_get_autocommit(db.handle()));
+    EXPECT_EQ(tx.error, QStringLiteral("SQL hiba:\nno such table: nincs"));
+    EXPECT_TRUE(console.inTransaction());
+    console.endTransaction(false);
     EXPECT_EQ(count(QStringLiteral("c")), 4);
     // …and keeps it when it succeeds.
     EXPECT_EQ(console.run(QStringLiteral("BEGIN; DELETE FROM c WHERE x = 4; COMMIT;")).error, QString());
@@ -90,8 +95,44 @@ TEST_F(SqlConsoleTest, ACommandRunsEveryStatementOrNoneOfThem) {
     EXPECT_EQ(console.run(QStringLiteral("SELEC 1")).error, QStringLiteral("SQL hiba:\nnear \"SELEC\": syntax error"));
 }
 
+// The console works on a connection of its own: what the user types runs as typed there,
+// and the windows' connection never finds itself inside the user's transaction.
+TEST_F(SqlConsoleTest, TypedTransactionControlRunsAsTypedOnTheConsolesOwnConnection) {
+    SqlConsole console(db.path());
+    ASSERT_EQ(console.run(QStringLiteral("-- a comment first\nBEGIN; DELETE FROM c WHERE x = 4;")).error, QString());
+    EXPECT_TRUE(console.inTransaction());
+    EXPECT_TRUE(sqlite3_get_autocommit(db.handle())) << "the windows' connection is not in it";
+    EXPECT_EQ(count(QStringLiteral("c")), 4) << "not committed yet";
+    EXPECT_EQ(console.run(QStringLiteral("COMMIT")).error, QString());
+    EXPECT_FALSE(console.inTransaction());
+    EXPECT_EQ(count(QStringLiteral("c")), 3);
+
+    ASSERT_EQ(console.run(QStringLiteral("/* mine */ begin transaction; DELETE FROM c")).error, QString());
+    // Inside the user's transaction a failing text of several statements leaves nothing of
+    // itself and the transaction goes on.
+    EXPECT_FALSE(console.run(QStringLiteral("INSERT INTO c VALUES (0); INSERT INTO nincs VALUES (1)")).error.isEmpty());
+    EXPECT_TRUE(console.inTransaction());
+    EXPECT_EQ(console.db().scalar(QStringLiteral("SELECT count(*) FROM c")).toInt(), 0);
+    EXPECT_EQ(console.run(QStringLiteral("ROLLBACK;")).error, QString());
+    EXPECT_EQ(count(QStringLiteral("c")), 3);
+
+    EXPECT_EQ(console.run(QStringLiteral("SAVEPOINT a; DELETE FROM c; ROLLBACK TO a; INSERT INTO c VALUES (0); RELEASE a;"))
+                  .error,
+              QString());
+    EXPECT_FALSE(console.inTransaction());
+    EXPECT_EQ(column(QStringLiteral("SELECT x FROM c ORDER BY x")), QStringLiteral("0,1,2,3"));
+    // A trigger's body holds semicolons and an END of its own; it is no transaction control.
+    EXPECT_EQ(console.run(QStringLiteral("CREATE TRIGGER t AFTER INSERT ON c BEGIN DELETE FROM c WHERE x = 0; END;"
+                                         " INSERT INTO c VALUES (1); INSERT INTO nincs VALUES (1)"))
+                  .asTyped,
+              false);
+    EXPECT_FALSE(db.hasTable(QStringLiteral("nincs")));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'")).toInt(), 0)
+        << "the failing text left nothing";
+}
+
 TEST_F(SqlConsoleTest, AQueryOpensACursorOverItsFirstStatement) {
-    SqlConsole console(db);
+    SqlConsole console(db.path());
     auto q = console.run(QStringLiteral("SELECT cim FROM konyvek ORDER BY konyvek; DELETE FROM konyvek"));
     ASSERT_EQ(q.error, QString());
     ASSERT_EQ(q.kind, SqlConsole::Kind::Query);
@@ -100,7 +141,7 @@ TEST_F(SqlConsoleTest, AQueryOpensACursorOverItsFirstStatement) {
 }
 
 TEST_F(SqlConsoleTest, AnInterruptedRunChangesNothing) {
-    SqlConsole console(db);
+    SqlConsole console(db.path());
     // Asked before the statement starts: the run still stops (the stop is not lost).
     console.interrupt();
     auto cmd = console.run(QStringLiteral("DELETE FROM c; INSERT INTO c ") + Endless + QStringLiteral("SELECT 1 FROM r"));
@@ -220,6 +261,70 @@ TEST_F(SqlWindowTest, ASelectionRunsAloneAndAnEmptyEditorIsACommand) {
     EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
 }
 
+// What runs is what the editor holds when F5 is pressed: the selection, or the whole text.
+TEST_F(SqlWindowTest, F5RunsWhatTheEditorHoldsAtThatMoment) {
+    w->activateWindow();
+    memo->setFocus();
+    TypeText(memo, QStringLiteral("SELECT 1"));
+    PressKey(memo, Qt::Key_A, Qt::ControlModifier);
+    TypeText(memo, QStringLiteral("DELETE FROM konyvek WHERE konyvek=2"));
+    PressKey(memo, Qt::Key_F5);
+    EXPECT_EQ(services.errorTexts(), QStringList());
+    EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
+    EXPECT_EQ(count(QStringLiteral("konyvek WHERE konyvek = 2")), 0);
+
+    // A selection typed over in part runs as it reads now.
+    services.messages.clear();
+    memo->setText(QStringLiteral("DELETE FROM c WHERE x = 1;\nDELETE FROM konyvek"));
+    memo->setSelection(0, 24, 0, 25);
+    TypeText(memo, QStringLiteral("3"));
+    memo->setSelection(0, 0, 0, 26);
+    PressKey(memo, Qt::Key_F5);
+    EXPECT_EQ(infos(), QStringList{QStringLiteral("SQL futtatás kész.")});
+    EXPECT_EQ(column(QStringLiteral("SELECT x FROM c ORDER BY x")), QStringLiteral("1,2,4"));
+    EXPECT_GT(count(QStringLiteral("konyvek")), 0) << "the line outside the selection did not run";
+}
+
+// A transaction begun in the console is the console's: shown while open, and closing the
+// window asks whether to keep it (Igen commits, Nem rolls back, Mégse stays).
+TEST_F(SqlWindowTest, AnOpenTransactionIsShownAndClosingAsksWhatBecomesOfIt) {
+    auto *state = Child<QLabel>(w.get(), QStringLiteral("TransactionState"));
+    const auto title = [this] { return db.scalar(QStringLiteral("SELECT cim FROM konyvek WHERE konyvek = 1")).toString(); };
+    const QString before = title();
+    for (const Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+        if (!w->isVisible()) {
+            w = std::make_unique<Tfrm_SQL>(*ctx);
+            w->show();
+            memo = Child<QsciScintilla>(w.get(), QStringLiteral("Memo1"));
+            state = Child<QLabel>(w.get(), QStringLiteral("TransactionState"));
+        }
+        if (answer != Answer::Cancel || state->text().isEmpty())
+            run(QStringLiteral("BEGIN; UPDATE konyvek SET cim = 'X' WHERE konyvek = 1;"));
+        EXPECT_EQ(state->text(), QStringLiteral("Nyitott tranzakció"));
+        EXPECT_TRUE(sqlite3_get_autocommit(db.handle())) << "the windows' connection is never in it";
+        EXPECT_EQ(title(), before);
+        services.questions.clear();
+        services.yesNoCancelAnswers = {answer};
+        w->aBezar->trigger();
+        ASSERT_EQ(services.questions.size(), 1);
+        EXPECT_EQ(services.questions[0].text,
+                  QStringLiteral("A lekérdezőablak nyitott tranzakciót tart. Véglegesíti a módosításokat?"));
+        EXPECT_EQ(w->isVisible(), answer == Answer::Cancel);
+        EXPECT_EQ(title(), answer == Answer::Yes ? QStringLiteral("X") : before);
+    }
+    // Closed without a transaction open: nothing is asked.
+    w = std::make_unique<Tfrm_SQL>(*ctx);
+    w->show();
+    Child<QsciScintilla>(w.get(), QStringLiteral("Memo1"))->setText(QStringLiteral("BEGIN; DELETE FROM c; COMMIT"));
+    w->aFuttat->trigger();
+    EXPECT_TRUE(Child<QLabel>(w.get(), QStringLiteral("TransactionState"))->text().isEmpty());
+    services.questions.clear();
+    w->aBezar->trigger();
+    EXPECT_TRUE(services.questions.isEmpty());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(count(QStringLiteral("c")), 0);
+}
+
 TEST_F(SqlWindowTest, EscStopsALongRunAndTheWindowSaysSo) {
     memo->setText(QStringLiteral("DELETE FROM c; INSERT INTO c ") + Endless + QStringLiteral("SELECT 1 FROM r"));
     bool sawRunning = false;
@@ -287,6 +392,35 @@ TEST_F(SqlWindowTest, AValueFailingWhileScrollingIsReportedOnce) {
     m->data(m->index(999, 0));
     QCoreApplication::processEvents();
     EXPECT_EQ(services.errorTexts().size(), 1) << "told once, not at every paint";
+}
+
+// ---- From the main window ----
+
+class SqlFromMainWindowTest : public DemoMainWindowTest {};
+
+// The book list follows what the console did: after an UPDATE there, it shows the new title.
+TEST_F(SqlFromMainWindowTest, TheBookListShowsWhatTheConsoleChanged) {
+    BookList &tbl = w->Tbl();
+    const qint64 key = tbl.value(QStringLiteral("konyvek")).toLongLong();
+    const int titleColumn = int(w->GridModel()->fields().indexOf(QStringLiteral("cim")));
+    ASSERT_GE(titleColumn, 0);
+    const auto shownTitle = [&] {
+        // The current row: a new title may move the book in a list sorted by title.
+        return w->GridModel()->data(w->GridModel()->index(tbl.recNo() - 1, titleColumn), Qt::DisplayRole).toString();
+    };
+    QString whileOpen;
+    WhenModal([&](QWidget *console) {
+        Child<QsciScintilla>(console, QStringLiteral("Memo1"))
+            ->setText(QStringLiteral("UPDATE konyvek SET cim = 'Új cím' WHERE konyvek = %1").arg(key));
+        qobject_cast<Tfrm_SQL *>(console)->aFuttat->trigger();
+        whileOpen = shownTitle();
+        qobject_cast<Tfrm_SQL *>(console)->aBezar->trigger();
+    });
+    w->Action(QStringLiteral("aSQL"))->trigger();
+    EXPECT_EQ(whileOpen, QStringLiteral("Új cím"));
+    EXPECT_EQ(tbl.value(QStringLiteral("cim")).toString(), QStringLiteral("Új cím"));
+    EXPECT_EQ(tbl.value(QStringLiteral("konyvek")).toLongLong(), key) << "the same book stays current";
+    EXPECT_TRUE(sqlite3_get_autocommit(w->Db1().handle()));
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include "support/Fixture.h"
 
 #include <QFile>
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <sqlite3.h>
 
 using namespace kodexa;
@@ -78,6 +80,42 @@ TEST_F(DbTest, LockedDatabaseGivesAnErrorNotAHang) {
     polc.cancel();
     EXPECT_EQ(polc.recordCount(), 0);
     second.exec("ROLLBACK");
+}
+
+// Free SQL may not rewrite the schema behind the engine's back: the file would open nowhere again.
+TEST_F(DbTest, TheSchemaCannotBeWrittenByHand) {
+    makeCatalogue();
+    try {
+        db.exec("PRAGMA writable_schema=1; UPDATE sqlite_master SET sql='CREATE TABLE konyvek (x)' WHERE name='konyvek';");
+        ADD_FAILURE() << "the schema was written";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), "table sqlite_master may not be modified");
+    }
+    db.close();
+    db.open(path("Kodexa.sqb"));
+    EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_TRUE(db.hasTable("konyvek"));
+    EXPECT_GT(db.tableColumns("konyvek").size(), 1);
+}
+
+// A lock held for a moment (another program writing) is waited out: the write goes through.
+TEST_F(DbTest, AShortLockIsWaitedOut) {
+    makeCatalogue();
+    MemDataset polc(db);
+    polc.openTable("polc");
+    polc.insert();
+    polc.setValue("polc", 1);
+    polc.setValue("polc_nev", "A1");
+    Db second;
+    second.open(path("Kodexa.sqb"));
+    second.exec("BEGIN EXCLUSIVE");
+    std::jthread other([&second] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        second.exec("ROLLBACK");
+    });
+    EXPECT_NO_THROW(polc.post());
+    other.join();
+    EXPECT_EQ(db.scalar("SELECT polc_nev FROM polc WHERE polc = 1").toString(), "A1");
 }
 
 TEST_F(DbTest, RecordHoldsColumnRules) {

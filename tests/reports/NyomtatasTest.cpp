@@ -10,6 +10,7 @@
 #include "reports/Nyomtatas.h"
 #include "support/Fixture.h"
 
+#include <QDialog>
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -148,6 +149,32 @@ TEST_F(NyomtatasTest, PeriodDialogEnterMovesOnAndOkGivesTheDates) {
     test::WhenModal([](QWidget *w) { test::Child<QPushButton>(w, "Button2")->click(); });
     EXPECT_FALSE(ChoosePeriod(first, last));
     EXPECT_EQ(first, QDate(2024, 1, 1));
+}
+
+// Enter moves through the dates; on a button it presses that button.
+TEST_F(NyomtatasTest, PeriodDialogEnterOnAButtonPressesIt) {
+    QDate first(2024, 2, 1), last(2024, 2, 29);
+    QWidget *focused = nullptr;
+    test::WhenModal([&focused](QWidget *w) {
+        auto *from = test::Child<QDateEdit>(w, "eAlso");
+        from->setFocus();
+        test::PressKey(from, Qt::Key_Return);
+        test::PressKey(QApplication::focusWidget(), Qt::Key_Return);
+        focused = QApplication::focusWidget();
+        EXPECT_EQ(focused, test::Child<QPushButton>(w, "Button1"));
+        test::PressKey(focused, Qt::Key_Return);
+        if (w->isVisible()) // the key did nothing: end the dialog the other way
+            static_cast<QDialog *>(w)->reject();
+    });
+    EXPECT_TRUE(ChoosePeriod(first, last)) << "Enter on OK accepted the dialog";
+    test::WhenModal([](QWidget *w) {
+        auto *cancel = test::Child<QPushButton>(w, "Button2");
+        cancel->setFocus();
+        test::PressKey(cancel, Qt::Key_Enter, Qt::KeypadModifier);
+        if (w->isVisible())
+            static_cast<QDialog *>(w)->accept();
+    });
+    EXPECT_FALSE(ChoosePeriod(first, last)) << "Enter on Mégsem cancelled it";
 }
 
 // The main window's commands open the reports.

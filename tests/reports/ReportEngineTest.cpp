@@ -268,6 +268,35 @@ TEST_F(ReportTest, PurchasesInAPeriod) {
     EXPECT_EQ(q.findText("0")->rect, QRectF(204, 59 + 4, 77, 13));
 }
 
+// Every text stays inside its box, and every box inside the page: a heading too long for
+// the box between its rules is set smaller there, never drawn over the frame.
+TEST_F(ReportTest, NoTextRunsPastItsBox) {
+    add({.cim = QString(80, QChar('W')), .szerzo = "Weöres Sándor", .ar = 1234567, .datBesz = "2024-03-10",
+         .kolcsonKinek = QString(25, QChar('M')), .kolcsonDat = "2024-03-11"});
+    std::vector<std::unique_ptr<Report>> reports;
+    reports.push_back(MakeQueryReport(db, PurchasesDef(QDate(2024, 3, 1), QDate(2024, 3, 31), {}),
+                                      PurchasesQuery(QDate(2024, 3, 1), QDate(2024, 3, 31))));
+    reports.push_back(MakeQueryReport(db, LendingDef({}), LendingQuery()));
+    reports.push_back(compact(0));
+    for (auto &r : reports) {
+        const PageLayout p = r->layoutPage(0);
+        for (const PlacedItem *t : p.texts()) {
+            for (const QString &line : t->text.split(QLatin1Char('\n')))
+                EXPECT_LE(TextWidth(t->font, line), t->rect.width() + 0.01) << line.toStdString();
+            EXPECT_GE(t->rect.left(), 0);
+            EXPECT_LE(t->rect.right(), PageWidth) << t->text.toStdString();
+        }
+    }
+    const PlacedItem *heading = reports[0]->layoutPage(0).findText(QStringLiteral("Időszakban vásárolt könyvek"));
+    ASSERT_NE(heading, nullptr) << "the whole heading, smaller";
+    EXPECT_EQ(heading->rect, QRectF(0, 2, 229, 24));
+    EXPECT_EQ(heading->font.family, QStringLiteral("Arial"));
+    EXPECT_TRUE(heading->font.bold);
+    EXPECT_LT(heading->font.points, 16);
+    EXPECT_EQ(reports[1]->layoutPage(0).findText(QStringLiteral("Kölcsönadott könyvek"))->font.points, 16)
+        << "a heading that fits keeps its size";
+}
+
 TEST_F(ReportTest, LendingListGroupsByBorrowerEarlierFirst) {
     add({.cim = "Később", .kolcsonKinek = "Anna", .kolcsonDat = "2024-02-10"});
     add({.cim = "Korábban", .kolcsonKinek = "Anna", .kolcsonDat = "2024-01-05"});
@@ -284,6 +313,23 @@ TEST_F(ReportTest, LendingListGroupsByBorrowerEarlierFirst) {
     EXPECT_EQ(p.findText("Anna")->rect, QRectF(16, 59 + 2, 89, 14));
     EXPECT_EQ(p.findText(FormatValue("2024-01-05", Format::ShortDate))->align, Qt::AlignRight);
     EXPECT_TRUE(p.findText("Kölcsönadott könyvek"));
+}
+
+// A borrower left NULL and one left empty are the same nobody: one group, first.
+TEST_F(ReportTest, LendingListPutsNullAndEmptyBorrowersInOneGroup) {
+    const qint64 none = add({.cim = "Senkinél", .kolcsonKinek = "x", .kolcsonDat = "2024-01-01"});
+    const qint64 empty = add({.cim = "Üresnél", .kolcsonKinek = "x", .kolcsonDat = "2024-01-02"});
+    add({.cim = "Annánál", .kolcsonKinek = "Anna", .kolcsonDat = "2024-01-03"});
+    db.exec(QStringLiteral("UPDATE konyvek SET kolcsonadva_kinek = NULL WHERE konyvek = %1;"
+                           "UPDATE konyvek SET kolcsonadva_kinek = '' WHERE konyvek = %2").arg(none).arg(empty));
+    auto r = MakeQueryReport(db, LendingDef({}), LendingQuery());
+    const PageLayout p = r->layoutPage(0);
+    QVector<double> tops;
+    for (const PlacedItem *t : p.texts())
+        if (t->font.bold && t->font.family == QLatin1String("Tahoma") && t->text.size() == 5 && t->text[0].isDigit())
+            tops << t->rect.top();
+    // Group line 18, detail 28: the second book follows the first with no group line between.
+    EXPECT_EQ(tops, (QVector<double>{59 + 18 + 2, 59 + 18 + 28 + 2, 59 + 18 + 28 + 28 + 18 + 2}));
 }
 
 TEST_F(ReportTest, PdfHasA4PagesWithTheTexts) {

@@ -15,6 +15,15 @@ bool ScriptedServices::askYesNo(const QString &m, const QString &caption, QObjec
     return a;
 }
 
+Answer ScriptedServices::askYesNoCancel(const QString &m, const QString &caption, QObject *) {
+    questions.append({caption, m});
+    if (yesNoCancelAnswers.empty())
+        return Answer::Cancel;
+    const Answer a = yesNoCancelAnswers.front();
+    yesNoCancelAnswers.pop_front();
+    return a;
+}
+
 bool ScriptedServices::queryText(const QString &caption, const QString &prompt, const QString &, QString &value,
                                  QObject *) {
     return nextText(caption, prompt, value);

@@ -26,6 +26,7 @@ public:
     };
 
     std::deque<bool> yesNoAnswers;                   // empty: No
+    std::deque<Answer> yesNoCancelAnswers;           // empty: Cancel
     // Answers both text boxes (queryText and the input box), in the order they are asked;
     // nullopt or an empty queue: cancel.
     std::deque<std::optional<QString>> textAnswers;
@@ -42,6 +43,7 @@ public:
 
     void message(MessageKind kind, const QString &caption, const QString &text, QObject *) override;
     bool askYesNo(const QString &m, const QString &caption, QObject *) override;
+    Answer askYesNoCancel(const QString &m, const QString &caption, QObject *) override;
     bool queryText(const QString &caption, const QString &prompt, const QString &mask, QString &value,
                    QObject *) override;
     bool inputString(const QString &caption, const QString &prompt, const QString &mask, QString &text,
