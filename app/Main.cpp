@@ -443,6 +443,8 @@ void Tfrm_Main::SpreadColumnWidths() {
 
 void Tfrm_Main::SortBy(const QString &field, const QString &caption) { sortList(field, caption, true); }
 
+void Tfrm_Main::ReopenList() { sortList(sortField_, sortCaption_, false); }
+
 void Tfrm_Main::sortList(const QString &field, const QString &caption, bool storeMark) {
     sortField_ = field;
     sortCaption_ = caption;

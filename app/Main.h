@@ -54,6 +54,9 @@ public:
     void LoadGridColumns();
     void SpreadColumnWidths();
     void SortBy(const QString &field, const QString &caption);
+    // Reads the list again in its order, the current book kept: after books were added
+    // behind the list's back (the import), so the count and the rows show them.
+    void ReopenList();
     void ShowBookPicture();
     void ShowHintInStatusBar(const QString &hint);
 
