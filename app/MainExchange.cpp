@@ -23,7 +23,10 @@ void AddExchangeCommands(Tfrm_Main &w) {
         BookListSource source(w.Tbl());
         ExportDelimited(source, QString(), false, w.Services(), &w);
     });
-    w.AddCommand(QStringLiteral("aImport"), [&w] { RunImport(w.Context(), &w); });
+    w.AddCommand(QStringLiteral("aImport"), [&w] {
+        if (RunImport(w.Context(), &w) > 0)
+            w.ReadListAgain();
+    });
 }
 
 } // namespace kodexa

@@ -98,22 +98,60 @@ void Tfrm_Import::numberVisibleLines() {
         SynEdit1->setMarginText(line, QString::number(line), QsciScintillaBase::STYLE_LINENUMBER);
 }
 
+namespace {
+// QsciScintilla's own setText and text() stop at a NUL character; these keep the whole text,
+// so a NUL reaches the import and is reported for its line instead of cutting the file short.
+void SetWholeText(QsciScintilla *editor, const QString &text) {
+    const QByteArray bytes = text.toUtf8();
+    editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    editor->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0L);
+}
+
+QString WholeText(QsciScintilla *editor) {
+    QByteArray bytes(qsizetype(editor->length()) + 1, Qt::Uninitialized);
+    editor->SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(bytes.size()), bytes.data());
+    bytes.chop(1); // the terminating NUL
+    return QString::fromUtf8(bytes);
+}
+} // namespace
+
+void Tfrm_Import::clearFile() {
+    CheckListBox1->clear();
+    SynEdit1->clearMarginText();
+    SynEdit1->clear();
+    Label2->clear();
+}
+
 void Tfrm_Import::loadFile(const QString &path, QChar delimiter) {
     const ImportText file = ReadImportFile(path);
     const QString header = FirstLine(file.text);
-    if (header.isEmpty())
+    if (header.isEmpty()) {
+        // The name field shows this file now: the editor must not go on holding the last one.
+        clearFile();
+        ctx_.services.ShowWarning(file.text.isEmpty() ? QStringLiteral("A file üres, nincs mit betölteni.")
+                                                      : QStringLiteral("A file első sora (a fejléc) üres, nincs mit betölteni."),
+                                  this);
         return;
+    }
+    // An editor laying out a line of many megabytes freezes the window: the file is refused.
+    if (const qint64 line = FirstOverlongLine(file.text); line >= 0) {
+        clearFile();
+        ctx_.services.ShowError(QStringLiteral("A file %1. sora hosszabb 1 MB-nál, a file nem tölthető be.").arg(line), this);
+        return;
+    }
     delimiter_ = delimiter;
     CheckListBox1->clear();
     for (const ImportColumn &c : ImportHeader(header, delimiter)) {
-        QListWidgetItem *item = AddTickItem(CheckListBox1, QLatin1Char('[') + c.name + QLatin1Char(']'));
+        QListWidgetItem *item = AddTickItem(CheckListBox1, QLatin1Char('[') + QuotedForMessage(c.name) + QLatin1Char(']'));
         item->setData(Qt::UserRole, c.position);
         item->setData(Qt::UserRole + 1, c.name);
     }
     SynEdit1->clearMarginText();
-    SynEdit1->setText(file.text);
+    SetWholeText(SynEdit1, file.text);
     numberVisibleLines();
-    Label2->setText(file.utf8 ? QStringLiteral("A file UTF-8 kódolással beolvasva.") : QString());
+    Label2->setText(ImportEncodingNote(file));
 }
 
 bool Tfrm_Import::chooseAndLoad(QChar delimiter) {
@@ -156,7 +194,7 @@ void Tfrm_Import::runImport() {
     aMegnyit->setEnabled(false);
     BitBtn2->setEnabled(false);
     QDir::setCurrent(ProgramDir());
-    const QString text = SynEdit1->text();
+    const QString text = WholeText(SynEdit1);
     ProgressBar1->setRange(0, int(std::min<qint64>(ImportLineCount(text), INT_MAX)));
     ProgressBar1->setValue(0);
     const auto shown = [this](qint64 lines) {
@@ -164,23 +202,25 @@ void Tfrm_Import::runImport() {
         ProgressBar1->setValue(int(std::min<qint64>(lines, ProgressBar1->maximum())));
     };
     Pacer pacer;
-    qint64 stored = 0;
     try {
         const ImportResult r = ImportBooks(ctx_.db, text, delimiter_, tickedColumns(), QDate::currentDate(), [&](qint64 lines) {
-            stored = lines;
             if (pacer.due()) {
                 shown(lines);
                 QApplication::processEvents();
             }
             return running_;
         });
-        stored = r.lines;
-        if (r.lines > 0)
-            shown(r.lines);
+        shown(r.lines);
+        stored_ += r.lines;
+        if (r.refused > 0)
+            ctx_.services.ShowWarning(ImportSummary(r), this);
+        else
+            ctx_.services.ShowInfo(ImportSummary(r), this);
     } catch (const ImportError &e) {
-        if (stored > 0)
-            shown(stored);
-        ctx_.services.ShowError(e.message(), this);
+        // Only what the catalogue kept is counted.
+        shown(e.result().lines);
+        stored_ += e.result().lines;
+        ctx_.services.ShowError(e.message() + QStringLiteral("\n\n") + ImportSummary(e.result()), this);
     } catch (const Error &e) {
         ctx_.services.ShowError(e.message(), this);
     }
@@ -201,19 +241,20 @@ void Tfrm_Import::reject() {
     QDialog::reject();
 }
 
-void RunImport(AppContext &ctx, QWidget *parent) {
+qint64 RunImport(AppContext &ctx, QWidget *parent) {
     const std::optional<QChar> d = ChooseImportDelimiter(parent);
     if (!d)
-        return;
+        return 0;
     Tfrm_Import w(ctx, parent);
     try {
         if (!w.chooseAndLoad(*d))
-            return;
+            return 0;
     } catch (const Error &e) {
         ctx.services.ShowError(e.message(), parent);
-        return;
+        return 0;
     }
     w.exec();
+    return w.storedBooks();
 }
 
 } // namespace kodexa

@@ -19,8 +19,9 @@ class QsciScintilla;
 namespace kodexa {
 
 // The delimiter choice, the file choice, then the window over the loaded file; nothing
-// when either choice is cancelled or the file cannot be read.
-void RunImport(AppContext &ctx, QWidget *parent = nullptr);
+// when either choice is cancelled or the file cannot be read. Gives the number of books
+// the window's imports added, so the caller knows whether to read its list again.
+qint64 RunImport(AppContext &ctx, QWidget *parent = nullptr);
 
 class Tfrm_Import final : public QDialog {
     Q_OBJECT
@@ -30,7 +31,8 @@ public:
     ~Tfrm_Import() override;
 
     // Reads the file into the editor and lists its header's columns, all ticked. An empty
-    // file or an empty first line changes nothing. Throws FileError when it cannot be read.
+    // file or an empty first line empties the editor and the list and says so, as does a
+    // file with a line over ImportLineLimit. Throws FileError when it cannot be read.
     void loadFile(const QString &path, QChar delimiter);
     // The open-file dialog; false when cancelled. On a choice the file is loaded.
     bool chooseAndLoad(QChar delimiter);
@@ -38,18 +40,22 @@ public:
     void runImport();
     // The ticked columns with their positions in the header.
     QVector<ImportColumn> tickedColumns() const;
+    // Books added by this window's imports so far (committed).
+    qint64 storedBooks() const { return stored_; }
 
 public slots:
     void reject() override;
 
 private:
     void aMegnyitExecute();
+    void clearFile();
     void numberVisibleLines();
 
     AppContext &ctx_;
     QChar delimiter_ = QLatin1Char('\t');
     bool busy_ = false;
     bool running_ = false;
+    qint64 stored_ = 0;
     QToolBar *ToolBar1 = nullptr;
     QAction *aMegnyit = nullptr;
     QAction *aImport = nullptr;

@@ -11,15 +11,65 @@
 
 namespace kodexa {
 
-ImportError::ImportError(qint64 line, const QString &column, const QString &reason)
-    : Error(column.isEmpty() ? QStringLiteral("%1. sor: %2").arg(line).arg(reason)
-                             : QStringLiteral("%1. sor, %2 mező: %3").arg(line).arg(column, reason)),
-      line_(line), column_(column), reason_(reason) {}
+ImportError::ImportError(qint64 line, const QString &column, const QString &reason, const ImportResult &result)
+    : Error(line <= 0 ? reason
+            : column.isEmpty() ? QStringLiteral("%1. sor: %2").arg(line).arg(reason)
+                             : QStringLiteral("%1. sor, %2 mező: %3").arg(line).arg(QuotedForMessage(column), reason)),
+      line_(line), column_(column), reason_(reason), result_(result) {}
+
+QString QuotedForMessage(QStringView s) {
+    constexpr int Shown = 60;
+    QString out;
+    int n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (n == Shown) {
+            out += QChar(0x2026); // the rest left off
+            break;
+        }
+        const qsizetype from = i;
+        char32_t c = s[i].unicode();
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(s[i], s[++i]);
+        if (QChar::isPrint(c))
+            out += s.mid(from, i + 1 - from);
+        else
+            out += QLatin1Char('?');
+        ++n;
+    }
+    return out;
+}
+
+namespace {
+// The byte-order marks the import reads, longest first where one begins another.
+struct Bom {
+    QByteArray bytes;
+    QStringConverter::Encoding encoding;
+    const char *name;
+};
+const Bom Boms[] = {
+    {QByteArray("\xFF\xFE\x00\x00", 4), QStringConverter::Utf32LE, "UTF-32 LE"},
+    {QByteArray("\x00\x00\xFE\xFF", 4), QStringConverter::Utf32BE, "UTF-32 BE"},
+    {QByteArray("\xEF\xBB\xBF"), QStringConverter::Utf8, "UTF-8"},
+    {QByteArray("\xFF\xFE"), QStringConverter::Utf16LE, "UTF-16 LE"},
+    {QByteArray("\xFE\xFF"), QStringConverter::Utf16BE, "UTF-16 BE"},
+};
+} // namespace
 
 ImportText DecodeImportBytes(const QByteArray &bytes) {
-    static const QByteArray bom("\xEF\xBB\xBF");
-    if (bytes.startsWith(bom))
-        return {QString::fromUtf8(bytes.mid(bom.size())), true};
+    for (const Bom &b : Boms) {
+        if (!bytes.startsWith(b.bytes))
+            continue;
+        const QString name = QLatin1String(b.name);
+        if (b.encoding == QStringConverter::Utf8)
+            return {QString::fromUtf8(bytes.mid(b.bytes.size())), true, name};
+        QStringDecoder decoder(b.encoding, QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(QByteArrayView(bytes.constData() + b.bytes.size(), bytes.size() - b.bytes.size()));
+        // A last unit cut short is no error to the decoder: it waits for more input.
+        const qsizetype unit = b.bytes.size() == 4 ? 4 : 2;
+        if (decoder.hasError() || (bytes.size() - b.bytes.size()) % unit != 0)
+            throw FileError(QStringLiteral("A file %1 kódolású, de a bájtjai nem ebben a kódolásban állnak: nem tölthető be.").arg(name));
+        return {text, false, name};
+    }
     bool ascii = true;
     for (char c : bytes)
         if (uchar(c) >= 0x80) {
@@ -30,12 +80,40 @@ ImportText DecodeImportBytes(const QByteArray &bytes) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = utf8.decode(bytes);
         if (!utf8.hasError())
-            return {text, true};
+            return {text, true, QStringLiteral("UTF-8")};
     }
-    return {DecodeCp1250(bytes), false};
+    return {DecodeCp1250(bytes), false, QStringLiteral("Windows-1250")};
 }
 
 ImportText ReadImportFile(const QString &path) { return DecodeImportBytes(ReadFileBytes(path)); }
+
+QString ImportEncodingNote(const ImportText &file) {
+    if (file.encoding.isEmpty() || file.encoding == QLatin1String("Windows-1250"))
+        return {};
+    return QStringLiteral("A file %1 kódolással beolvasva.").arg(file.encoding);
+}
+
+QString ImportSummary(const ImportResult &r) {
+    QString s = r.read - r.skipped == 0 ? QStringLiteral("Nincs betölthető sor.")
+                                        : QStringLiteral("betöltött tételek száma: %1").arg(r.lines);
+    if (r.read > 0)
+        s += QStringLiteral("\nBeolvasott sorok: %1, betöltve: %2, elutasítva: %3, kihagyva (üres sor): %4.")
+                 .arg(r.read)
+                 .arg(r.lines)
+                 .arg(r.refused)
+                 .arg(r.skipped);
+    if (r.placeholders > 0)
+        s += QStringLiteral("\nAz export „BLOB” helyőrzője üresen beolvasva: %1 tétel.").arg(r.placeholders);
+    if (r.stopped)
+        s += QStringLiteral("\nA betöltés megszakítva, a többi sor nincs beolvasva.");
+    if (!r.reasons.isEmpty()) {
+        s += r.refused > r.reasons.size() ? QStringLiteral("\nAz első %1 elutasított sor:").arg(r.reasons.size())
+                                          : QStringLiteral("\nElutasított sorok:");
+        for (const QString &reason : r.reasons)
+            s += QLatin1Char('\n') + reason;
+    }
+    return s;
+}
 
 QStringView TrimControls(QStringView s) {
     qsizetype from = 0, to = s.size();
@@ -132,6 +210,43 @@ qint64 ImportLineCount(const QString &text) {
     return std::max<qint64>(0, n - 1);
 }
 
+namespace {
+// A value of a line that the book table cannot take: ends the import at that line.
+class ValueError : public Error {
+public:
+    using Error::Error;
+};
+
+constexpr int KeptReasons = 10;
+
+// What the export writes for a long text without the multi-line option and for a picture.
+bool IsPlaceholder(QStringView v) {
+    const QLatin1String blob("BLOB");
+    if (v == blob)
+        return true;
+    return v.size() == blob.size() + 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+           v.back() == v.front() && v.mid(1, blob.size()) == blob;
+}
+
+// The whole run is one transaction: when the engine fails (a full disk), nothing of it stays.
+ImportError NothingKept(qint64 line, const Error &e, ImportResult result) {
+    result.lines = 0;
+    result.newLookups = 0;
+    return ImportError(line, QString(),
+                       e.message() + QStringLiteral("\nAz import nem sikerült: semmi sem maradt meg, egyetlen könyv sem került a katalógusba."),
+                       result);
+}
+} // namespace
+
+qint64 FirstOverlongLine(const QString &text) {
+    LineReader r(text);
+    QStringView line;
+    for (qint64 n = 0; r.next(line); ++n)
+        if (line.size() > ImportLineLimit)
+            return n;
+    return -1;
+}
+
 ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVector<ImportColumn> &columns,
                          const QDate &today, const std::function<bool(qint64)> &keepGoing) {
     ImportResult result;
@@ -153,6 +268,15 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
     Transaction tx(db);
     Stmt insert = db.prepare(QStringLiteral("INSERT INTO konyvek (%1) VALUES (%2)")
                                  .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    // The table has no unique key: the import itself keeps two books from sharing one.
+    Stmt keyTaken = db.prepare(QStringLiteral("SELECT 1 FROM konyvek WHERE konyvek = ?1"));
+    const auto taken = [&keyTaken](qint64 k) {
+        keyTaken.reset();
+        keyTaken.bind(1, k);
+        const bool found = keyTaken.step();
+        keyTaken.reset();
+        return found;
+    };
     LookupResolver lookups(db);
     const SearchKeyFiller searchKeys(*fields);
     qint64 key = NextKey(db, QStringLiteral("konyvek"));
@@ -168,13 +292,34 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
     QStringView line;
     reader.next(line); // the header
     qint64 lineNo = 0;
+    const auto refuse = [&](const QString &reason) {
+        ++result.refused;
+        if (result.reasons.size() < KeptReasons)
+            result.reasons << QStringLiteral("%1. sor: %2").arg(lineNo).arg(reason);
+    };
     QString column; // the column being set, for the error message
     try {
         while (reader.next(line)) {
             ++lineNo;
+            ++result.read;
             column.clear();
+            if (line.size() > ImportLineLimit) {
+                refuse(QStringLiteral("a sor hosszabb 1 MB-nál (%1 karakter)").arg(line.size()));
+                continue;
+            }
+            // A NUL cannot be shown or edited in the import window; the line is reported, not cut.
+            if (line.contains(QChar(0))) {
+                refuse(QStringLiteral("a sorban NUL (0 kódú) karakter áll"));
+                continue;
+            }
+            if (line.trimmed().isEmpty()) {
+                ++result.skipped;
+                continue;
+            }
             Record book = blank;
-            book.setValue(keyField, key++);
+            qint64 own = key++;
+            bool fileKey = false;
+            qint64 placeholders = 0;
             const QList<QStringView> parts = line.split(delimiter);
             for (int c = 0; c < columns.size(); ++c) {
                 const int pos = columns[c].position;
@@ -184,32 +329,56 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
                 column = columns[c].name;
                 const int f = target[c];
                 if (f < 0)
-                    throw Error(QStringLiteral("Nem létező mező: %1").arg(column));
+                    throw ValueError(QStringLiteral("Nem létező mező: %1").arg(QuotedForMessage(column)));
                 switch (fields->fields[f].kind) {
-                case FieldKind::Text:
                 case FieldKind::Memo:
+                    if (IsPlaceholder(value)) {
+                        ++placeholders;
+                        break;
+                    }
+                    [[fallthrough]];
+                case FieldKind::Text:
                     book.setValue(f, value.toString());
                     break;
                 case FieldKind::Integer: {
                     bool ok = false;
                     const qlonglong n = value.toLongLong(&ok);
                     if (!ok)
-                        throw Error(QStringLiteral("'%1' nem érvényes egész szám").arg(value));
+                        throw ValueError(QStringLiteral("'%1' nem érvényes egész szám").arg(QuotedForMessage(value)));
                     book.setValue(f, n);
+                    if (f == keyField) {
+                        own = n;
+                        fileKey = true;
+                    }
                     break;
                 }
                 case FieldKind::Date: {
                     const QDate d = ReadDate(value);
                     if (!d.isValid())
-                        throw Error(QStringLiteral("'%1' nem érvényes dátum").arg(value));
+                        throw ValueError(QStringLiteral("'%1' nem érvényes dátum").arg(QuotedForMessage(value)));
                     book.setValue(f, d);
                     break;
                 }
+                case FieldKind::Blob:
+                    if (IsPlaceholder(value))
+                        ++placeholders;
+                    break; // no text form to read
                 default:
                     break; // no text form to read
                 }
             }
             column.clear();
+            if (fileKey) {
+                if (taken(own)) {
+                    refuse(QStringLiteral("a(z) %1 azonosítójú könyv már létezik").arg(own));
+                    continue;
+                }
+            } else {
+                while (taken(own))
+                    own = key++; // a key an earlier line of the file brought
+                book.setValue(keyField, own);
+            }
+            result.placeholders += placeholders;
             for (const LookupTable *t : BookResolveOrder())
                 if (t->imported)
                     lookups.resolve(*t, book);
@@ -224,16 +393,23 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
                 break;
             }
         }
-    } catch (const Error &e) {
+    } catch (const ValueError &e) {
         // The lines before this one stay; nothing of this line was written.
         try {
             tx.commit();
-        } catch (const Error &) {
-            // The engine has already given up the transaction; its own failure is the one to report.
+        } catch (const Error &f) {
+            throw NothingKept(lineNo, f, result);
         }
-        throw ImportError(lineNo, column, e.message());
+        result.newLookups = lookups.created();
+        throw ImportError(lineNo, column, e.message(), result);
+    } catch (const Error &e) {
+        throw NothingKept(lineNo, e, result);
     }
-    tx.commit();
+    try {
+        tx.commit();
+    } catch (const Error &e) {
+        throw NothingKept(0, e, result);
+    }
     result.newLookups = lookups.created();
     return result;
 }

@@ -7,7 +7,9 @@
 #include "data/Seged.h"
 #include "support/Fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFrame>
 #include <QHeaderView>
@@ -143,6 +145,32 @@ TEST_F(MainTest, StatusShowsCountAndRowAndTheSortCaption) {
     // Moving in the grid moves the list.
     w->Grid()->setCurrentIndex(w->GridModel()->index(9, 2));
     EXPECT_EQ(w->StatusText(0), "250 / 10");
+}
+
+TEST_F(MainTest, ImportedBooksAreInTheListAndItsCountAtOnce) {
+    makeCatalogue();
+    addBooks(3);
+    writeFile(QStringLiteral("uj.txt"), QStringLiteral("cim\r\nÚj egy\r\nÚj kettő\r\n").toUtf8());
+    ASSERT_TRUE(start());
+    w->Tbl().moveTo(1);
+    EXPECT_EQ(w->StatusText(0), "3 / 2");
+    // "Adatbázis import": Tab, the file, "Import indítása", the window closed.
+    test::WhenModal([](QWidget *dlg) {
+        test::Child<QAbstractButton>(dlg, QStringLiteral("Button1"))->click();
+        test::WhenModal([](QWidget *imp) {
+            test::Child<QAbstractButton>(imp, QStringLiteral("BitBtn2"))->click();
+            qobject_cast<QDialog *>(imp)->reject();
+        });
+    });
+    services.fileAnswers.push_back(path(QStringLiteral("uj.txt")));
+    w->Action(QStringLiteral("aImport"))->trigger();
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM konyvek")).toLongLong(), 5);
+    // The list is read again in its order, the current book kept.
+    EXPECT_EQ(w->StatusText(0), "5 / 2");
+    ASSERT_EQ(w->GridModel()->rowCount(), 5);
+    EXPECT_EQ(w->Tbl().recordCount(), 5);
+    w->Tbl().moveTo(4);
+    EXPECT_EQ(w->Tbl().value(QStringLiteral("cim")).toString(), QStringLiteral("Új kettő"));
 }
 
 TEST_F(MainTest, WheelStepMovesTheFocusedGridOneRow) {

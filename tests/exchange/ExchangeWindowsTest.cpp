@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringEncoder>
 #include <QTest>
 #include <Qsci/qsciscintilla.h>
 
@@ -190,4 +191,86 @@ TEST_F(ExchangeWindowsTest, ImportWindowLoadsStopsOnABadLineAndCancelsQuietly) {
     EXPECT_THROW(w.chooseAndLoad(QLatin1Char(';')), FileError);
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(editor->lines(), 4);
+}
+
+TEST_F(ExchangeWindowsTest, ImportWindowReportsTakenKeysBlankLinesNulsAndReadsUtf16) {
+    openCatalogue();
+    db.exec(QStringLiteral("INSERT INTO konyvek (konyvek, cim) VALUES (12, 'Régi')"));
+    // UTF-16 LE with its mark: a taken key on line 1, a blank line 2, a NUL on line 8.
+    QString content = QStringLiteral("konyvek\tcim\r\n12\tKettős\r\n  \r\n\tŐszi\r\n");
+    for (int i = 1; i <= 10; ++i)
+        content += (i == 5 ? QStringLiteral("\tNUL%1itt").arg(QChar(0)) : QStringLiteral("\tKönyv %1").arg(i)) + QStringLiteral("\r\n");
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom);
+    writeFile(QStringLiteral("utf16.txt"), utf16.encode(content));
+
+    Tfrm_Import w(*ctx);
+    services.fileAnswers.push_back(path(QStringLiteral("utf16.txt")));
+    ASSERT_TRUE(w.chooseAndLoad(QLatin1Char('\t')));
+    auto *label = test::Child<QLabel>(&w, QStringLiteral("Label2"));
+    EXPECT_EQ(label->text(), QStringLiteral("A file UTF-16 LE kódolással beolvasva."));
+    EXPECT_EQ(test::Child<QListWidget>(&w, QStringLiteral("CheckListBox1"))->count(), 2);
+    EXPECT_EQ(test::Child<QsciScintilla>(&w, QStringLiteral("SynEdit1"))->lines(), 15);
+    click(&w, QStringLiteral("BitBtn2"));
+    EXPECT_EQ(label->text(), QStringLiteral("betöltött tételek száma: 10"));
+    EXPECT_TRUE(services.errorTexts().isEmpty()) << services.errorTexts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(infoTexts().size(), 1);
+    EXPECT_EQ(infoTexts()[0], QStringLiteral("Figyelmeztetés: betöltött tételek száma: 10\n"
+                                             "Beolvasott sorok: 13, betöltve: 10, elutasítva: 2, kihagyva (üres sor): 1.\n"
+                                             "Elutasított sorok:\n"
+                                             "1. sor: a(z) 12 azonosítójú könyv már létezik\n"
+                                             "8. sor: a sorban NUL (0 kódú) karakter áll"));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT group_concat(cim, '|') FROM (SELECT cim FROM konyvek ORDER BY konyvek)")).toString(),
+              QStringLiteral("Régi|Őszi|Könyv 1|Könyv 2|Könyv 3|Könyv 4|Könyv 6|Könyv 7|Könyv 8|Könyv 9|Könyv 10"));
+}
+
+TEST_F(ExchangeWindowsTest, ImportWindowEmptiesTheEditorForAnEmptyOrOverlongFile) {
+    openCatalogue();
+    writeFile(QStringLiteral("elso.txt"), QByteArray("cim\r\nEgy\r\n"));
+    writeFile(QStringLiteral("ures.txt"), QByteArray());
+    writeFile(QStringLiteral("hosszu.txt"), QByteArray("cim\r\nEgy\r\n") + QByteArray(ImportLineLimit + 1, 'x') + "\r\n");
+    Tfrm_Import w(*ctx);
+    auto *editor = test::Child<QsciScintilla>(&w, QStringLiteral("SynEdit1"));
+    auto *list = test::Child<QListWidget>(&w, QStringLiteral("CheckListBox1"));
+    services.fileAnswers.push_back(path(QStringLiteral("elso.txt")));
+    ASSERT_TRUE(w.chooseAndLoad(QLatin1Char('\t')));
+    ASSERT_EQ(list->count(), 1);
+
+    // The name field shows the empty file, so the editor must not keep the first one's text.
+    services.fileAnswers.push_back(path(QStringLiteral("ures.txt")));
+    ASSERT_TRUE(w.chooseAndLoad(QLatin1Char('\t')));
+    EXPECT_EQ(test::Child<QLineEdit>(&w, QStringLiteral("Edit1"))->text(), path(QStringLiteral("ures.txt")));
+    EXPECT_EQ(editor->text(), QString());
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(infoTexts(), QStringList{QStringLiteral("Figyelmeztetés: A file üres, nincs mit betölteni.")});
+    click(&w, QStringLiteral("BitBtn2"));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM konyvek")).toLongLong(), 0);
+    EXPECT_EQ(infoTexts().last(), QStringLiteral("Üzenet: Nincs betölthető sor."));
+
+    // A line of more than a megabyte: refused with its number before the editor lays it out.
+    services.fileAnswers.push_back(path(QStringLiteral("elso.txt")));
+    ASSERT_TRUE(w.chooseAndLoad(QLatin1Char('\t')));
+    services.fileAnswers.push_back(path(QStringLiteral("hosszu.txt")));
+    ASSERT_TRUE(w.chooseAndLoad(QLatin1Char('\t')));
+    EXPECT_EQ(services.errorTexts(), QStringList{QStringLiteral("A file 2. sora hosszabb 1 MB-nál, a file nem tölthető be.")});
+    EXPECT_EQ(editor->text(), QString());
+    EXPECT_EQ(list->count(), 0);
+}
+
+TEST_F(ExchangeWindowsTest, ImportWindowCountsOnlyWhatAFullDiskLetStay) {
+    openCatalogue();
+    QString file = QStringLiteral("cim\ttartalom\r\n");
+    for (int i = 0; i < 400; ++i)
+        file += QStringLiteral("Könyv %1\t%2\r\n").arg(i).arg(QString(1500, QChar(u'a' + i % 26)));
+    writeFile(QStringLiteral("sok.txt"), file.toUtf8());
+    Tfrm_Import w(*ctx);
+    services.fileAnswers.push_back(path(QStringLiteral("sok.txt")));
+    ASSERT_TRUE(w.chooseAndLoad(QLatin1Char('\t')));
+    db.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong() + 20));
+    click(&w, QStringLiteral("BitBtn2"));
+    EXPECT_EQ(test::Child<QLabel>(&w, QStringLiteral("Label2"))->text(), QStringLiteral("betöltött tételek száma: 0"));
+    ASSERT_EQ(services.errorTexts().size(), 1);
+    EXPECT_TRUE(services.errorTexts()[0].contains(QStringLiteral("semmi sem maradt meg, egyetlen könyv sem került a katalógusba")))
+        << services.errorTexts()[0].toStdString();
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM konyvek")).toLongLong(), 0);
+    EXPECT_EQ(w.storedBooks(), 0);
 }

@@ -9,6 +9,8 @@
 #include "exchange/core/RowSource.h"
 #include "support/Fixture.h"
 
+#include <QStringEncoder>
+
 using namespace kodexa;
 
 // Books are described by the few fields each case needs.
@@ -79,14 +81,127 @@ TEST_F(ImportTest, HeaderNamesAreTrimmedLowerCasedAndOnlyTheFirstFiftyCount) {
 TEST_F(ImportTest, GapsBlankLinesAndShortLines) {
     openCatalogue();
     // "cim;;isbn": two columns, the ISBN from the third field; keys of an empty table from 1.
-    const ImportResult r = import(QStringLiteral("cim;;isbn\r\nAlfa;x;111\r\n\r\nGamma\r\n"), QLatin1Char(';'));
-    EXPECT_EQ(r.lines, 3);
+    // Empty and blank lines make no book and take no key; they are counted as skipped.
+    const ImportResult r = import(QStringLiteral("cim;;isbn\r\nAlfa;x;111\r\n\r\n   \t \r\nGamma\r\n"), QLatin1Char(';'));
+    EXPECT_EQ(r.lines, 2);
+    EXPECT_EQ(r.read, 4);
+    EXPECT_EQ(r.skipped, 2);
+    EXPECT_EQ(r.refused, 0);
     EXPECT_EQ(text(QStringLiteral("SELECT group_concat(konyvek || ':' || IFNULL(cim,'') || ':' || IFNULL(isbn,''), ' ') "
                                   "FROM (SELECT * FROM konyvek ORDER BY konyvek)")),
-              QStringLiteral("1:Alfa:111 2:: 3:Gamma:"));
-    // The blank line holds only the key, "N" and today's date.
-    EXPECT_EQ(text(QStringLiteral("SELECT dat_besz || kolcsonadva || IFNULL(dedikalt, '-') || IFNULL(szerzo, '-') FROM konyvek WHERE konyvek = 2")),
-              QStringLiteral("2026-12-09N--"));
+              QStringLiteral("1:Alfa:111 2:Gamma:"));
+    EXPECT_EQ(ImportSummary(r), QStringLiteral("betöltött tételek száma: 2\n"
+                                               "Beolvasott sorok: 4, betöltve: 2, elutasítva: 0, kihagyva (üres sor): 2."));
+    // Only blank lines, or a header alone: nothing to store, and the import says so.
+    EXPECT_TRUE(ImportSummary(import(QStringLiteral("cim\r\n \r\n"))).startsWith(QStringLiteral("Nincs betölthető sor.\n")));
+    const ImportResult none = import(QStringLiteral("cim\tszerzo_nev\r\n"));
+    EXPECT_EQ(none.read, 0);
+    EXPECT_EQ(ImportSummary(none), QStringLiteral("Nincs betölthető sor."));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek")), 2);
+}
+
+TEST_F(ImportTest, ALineNamingATakenKeyIsRefusedAndTheRestImported) {
+    openCatalogue();
+    db.exec(QStringLiteral("INSERT INTO konyvek (konyvek, cim) VALUES (12, 'Régi')"));
+    // Line 2 brings 15; line 3's own key would be 15 too, so it takes the next free one;
+    // line 4 names 15 again.
+    const ImportResult r = import(QStringLiteral("konyvek\tcim\n"
+                                                 "12\tKettős\n"
+                                                 "15\tTizenöt\n"
+                                                 "\tKulcs nélkül\n"
+                                                 "15\tÚjra\n"));
+    EXPECT_EQ(r.lines, 2);
+    EXPECT_EQ(r.refused, 2);
+    EXPECT_EQ(r.reasons, QStringList({QStringLiteral("1. sor: a(z) 12 azonosítójú könyv már létezik"),
+                                      QStringLiteral("4. sor: a(z) 15 azonosítójú könyv már létezik")}));
+    EXPECT_EQ(text(QStringLiteral("SELECT group_concat(konyvek || ':' || cim, ' / ') FROM (SELECT * FROM konyvek ORDER BY konyvek)")),
+              QStringLiteral("12:Régi / 15:Tizenöt / 16:Kulcs nélkül"));
+    EXPECT_EQ(ImportSummary(r), QStringLiteral("betöltött tételek száma: 2\n"
+                                               "Beolvasott sorok: 4, betöltve: 2, elutasítva: 2, kihagyva (üres sor): 0.\n"
+                                               "Elutasított sorok:\n"
+                                               "1. sor: a(z) 12 azonosítójú könyv már létezik\n"
+                                               "4. sor: a(z) 15 azonosítójú könyv már létezik"));
+}
+
+TEST_F(ImportTest, ANulCharacterRefusesItsLineAndTheRestOfTheFileImports) {
+    openCatalogue();
+    QString file = QStringLiteral("cim\tisbn\r\n");
+    for (int i = 1; i <= 1000; ++i)
+        file += (i == 10 ? QStringLiteral("Tíz%1ik\t10").arg(QChar(0)) : QStringLiteral("Könyv %1\t%1").arg(i)) + QStringLiteral("\r\n");
+    const ImportResult r = import(file);
+    EXPECT_EQ(r.read, 1000);
+    EXPECT_EQ(r.lines, 999);
+    EXPECT_EQ(r.refused, 1);
+    EXPECT_EQ(r.reasons, QStringList{QStringLiteral("10. sor: a sorban NUL (0 kódú) karakter áll")});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek")), 999);
+    EXPECT_EQ(text(QStringLiteral("SELECT cim FROM konyvek WHERE isbn = '1000'")), QStringLiteral("Könyv 1000"));
+}
+
+TEST_F(ImportTest, AnOverlongLineIsRefusedAndAJunkColumnNameIsQuotedShort) {
+    openCatalogue();
+    const QString longLine = QString(ImportLineLimit + 1, QLatin1Char('x'));
+    const QString file = QStringLiteral("cim\nEgy\n") + longLine + QStringLiteral("\nHárom\n");
+    EXPECT_EQ(FirstOverlongLine(file), 2);
+    EXPECT_EQ(FirstOverlongLine(QStringLiteral("cim\nEgy\n")), -1);
+    const ImportResult r = import(file);
+    EXPECT_EQ(r.lines, 2);
+    ASSERT_EQ(r.reasons.size(), 1);
+    EXPECT_TRUE(r.reasons[0].startsWith(QStringLiteral("2. sor: a sor hosszabb 1 MB-nál"))) << r.reasons[0].toStdString();
+
+    // A header field of binary junk: the message quotes its start, printable, and no more.
+    QString junk;
+    for (int i = 0; i < 5000; ++i)
+        junk += QChar(i % 3 == 0 ? 0x07 : u'ű');
+    try {
+        import(QStringLiteral("cim\t") + junk + QStringLiteral("\nEgy\tkettő\n"));
+        FAIL() << "no error";
+    } catch (const ImportError &e) {
+        EXPECT_GT(e.column().size(), 4000); // the whole name is kept for the program
+        EXPECT_LT(e.message().size(), 200) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("?űű?űű?"))) << e.message().toStdString();
+        EXPECT_FALSE(e.message().contains(QChar(0x07)));
+    }
+    EXPECT_EQ(QuotedForMessage(QStringLiteral("rövid")), QStringLiteral("rövid"));
+    EXPECT_EQ(QuotedForMessage(QString(61, QLatin1Char('a'))), QString(60, QLatin1Char('a')) + QChar(0x2026));
+}
+
+TEST_F(ImportTest, TheExportsBlobPlaceholderReadsAsEmptyAndIsCounted) {
+    openCatalogue();
+    const ImportResult r = import(QStringLiteral("cim\ttartalom\nEgy\tBLOB\nKettő\t\"BLOB\"\nHárom\tBLOBS\nNégy\t'BLOB'\n"));
+    EXPECT_EQ(r.lines, 4);
+    EXPECT_EQ(r.placeholders, 3);
+    EXPECT_EQ(text(QStringLiteral("SELECT group_concat(cim || ':' || IFNULL(tartalom, '-'), ' ') FROM (SELECT * FROM konyvek ORDER BY konyvek)")),
+              QStringLiteral("Egy:- Kettő:- Három:BLOBS Négy:-"));
+    EXPECT_TRUE(ImportSummary(r).endsWith(QStringLiteral("\nAz export „BLOB” helyőrzője üresen beolvasva: 3 tétel.")))
+        << ImportSummary(r).toStdString();
+    // A title of "BLOB" is a title.
+    import(QStringLiteral("cim\nBLOB\n"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek WHERE cim = 'BLOB'")), 1);
+}
+
+TEST_F(ImportTest, AFullDiskKeepsNothingAndSaysSo) {
+    openCatalogue();
+    db.exec(QStringLiteral("INSERT INTO konyvek (konyvek, cim) VALUES (1, 'Régi')"));
+    QString file = QStringLiteral("cim\ttartalom\n");
+    for (int i = 0; i < 400; ++i)
+        file += QStringLiteral("Könyv %1\t%2\n").arg(i).arg(QString(1500, QChar(u'a' + i % 26)));
+    // The engine may grow the file by a few pages only: it fails part-way with SQLITE_FULL.
+    const qint64 pages = count(QStringLiteral("PRAGMA page_count"));
+    db.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 20));
+    try {
+        import(file);
+        FAIL() << "no error";
+    } catch (const ImportError &e) {
+        EXPECT_EQ(e.result().lines, 0);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Megtelt a lemez"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("semmi sem maradt meg, egyetlen könyv sem került a katalógusba")))
+            << e.message().toStdString();
+        EXPECT_TRUE(ImportSummary(e.result()).startsWith(QStringLiteral("betöltött tételek száma: 0\n")));
+    }
+    db.exec(QStringLiteral("PRAGMA max_page_count = 1073741823"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek")), 1);
+    // The connection works on.
+    EXPECT_EQ(import(QStringLiteral("cim\nÚj\n")).lines, 1);
 }
 
 TEST_F(ImportTest, ANewNameMakesOneLookupRowThatTheNextLinesReuse) {
@@ -161,6 +276,8 @@ TEST_F(ImportTest, Utf8AndWindows1250FilesWithTheSameTextImportTheSame) {
     EXPECT_EQ(cp.text, content);
     EXPECT_EQ(utf.text, content);
     EXPECT_EQ(bom.text, content);
+    EXPECT_EQ(ImportEncodingNote(utf), QStringLiteral("A file UTF-8 kódolással beolvasva."));
+    EXPECT_EQ(ImportEncodingNote(cp), QString());
 
     openCatalogue();
     writeFile(QStringLiteral("utf8.txt"), content.toUtf8());
@@ -170,6 +287,40 @@ TEST_F(ImportTest, Utf8AndWindows1250FilesWithTheSameTextImportTheSame) {
     EXPECT_EQ(text(QStringLiteral("SELECT group_concat(cim || '/' || szerzo_nev || '/' || szerzo, ' ') FROM konyvek")),
               QStringLiteral("Őszi fény/Árvíztűrő Tükörfúrógép/1 Őszi fény/Árvíztűrő Tükörfúrógép/1"));
     EXPECT_THROW(ReadImportFile(path(QStringLiteral("nincs.txt"))), FileError);
+}
+
+TEST_F(ImportTest, Utf16AndUtf32FilesAreReadByTheirByteOrderMark) {
+    const QString content = QStringLiteral("cim\tszerzo_nev\r\nŐszi fény\tÁrvíztűrő 𝄞\r\n");
+    const auto encoded = [&](QStringConverter::Encoding e) {
+        QStringEncoder enc(e, QStringEncoder::Flag::WriteBom);
+        return QByteArray(enc.encode(content));
+    };
+    const struct {
+        QStringConverter::Encoding encoding;
+        const char *name;
+    } cases[] = {{QStringConverter::Utf16LE, "UTF-16 LE"},
+                 {QStringConverter::Utf16BE, "UTF-16 BE"},
+                 {QStringConverter::Utf32LE, "UTF-32 LE"},
+                 {QStringConverter::Utf32BE, "UTF-32 BE"}};
+    for (const auto &c : cases) {
+        const ImportText file = DecodeImportBytes(encoded(c.encoding));
+        EXPECT_EQ(file.text, content) << c.name;
+        EXPECT_EQ(file.encoding, QLatin1String(c.name));
+        EXPECT_FALSE(file.utf8);
+        EXPECT_EQ(ImportEncodingNote(file), QStringLiteral("A file %1 kódolással beolvasva.").arg(QLatin1String(c.name)));
+    }
+    // Bytes that do not form the marked encoding: refused, naming it.
+    try {
+        DecodeImportBytes(encoded(QStringConverter::Utf16LE) + "x");
+        FAIL() << "no error";
+    } catch (const FileError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("UTF-16 LE kódolású"))) << e.message().toStdString();
+    }
+
+    openCatalogue();
+    const ImportResult r = import(DecodeImportBytes(encoded(QStringConverter::Utf16LE)).text);
+    EXPECT_EQ(r.lines, 1);
+    EXPECT_EQ(text(QStringLiteral("SELECT cim || '/' || szerzo_nev FROM konyvek")), QStringLiteral("Őszi fény/Árvíztűrő 𝄞"));
 }
 
 TEST_F(ImportTest, ALineStartingWithAByteOrderMarkKeepsSearchKeysThatAgreeWithItsTexts) {

@@ -89,7 +89,9 @@ const QVector<Command> &Commands() {
         {"import", "import [--delimiter tab|';'|'|'] ÁLLOMÁNY", "könyvek betöltése határolt szöveges állományból",
          "Az import ablak betöltése: az első sor az oszlopnevek sora (ahogy az \"Adatbázis export\" írja), minden\n"
          "további sor egy új könyv; a törzsadatok név szerint megkeresve vagy felvéve. Hibás értéknél a\n"
-         "betöltés a sor számával megáll (1-es kilépési kód); az előtte lévő sorok megmaradnak.\n"
+         "betöltés a sor számával megáll (1-es kilépési kód); az előtte lévő sorok megmaradnak. Üres sor nem\n"
+         "lesz könyv; a már létező azonosítót hozó, NUL karaktert tartalmazó vagy 1 MB-nál hosszabb sort\n"
+         "elutasítja, a többit betölti. A végén összesítés: beolvasott, betöltött, elutasított, kihagyott sorok.\n"
          "Alapesetben tabulátorral tagolt. Példa: kodexa-cli import konyvek.txt",
          {QStringLiteral("delimiter")}, {}, 1, 1, RunImport},
         {"html", "html [--sort MEZŐ] ÁLLOMÁNY", "a könyvlista HTML oldala",

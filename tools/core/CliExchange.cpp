@@ -90,21 +90,16 @@ int RunImport(Session &s, const Args &a) {
     const QString header = FirstLine(file.text);
     if (header.isEmpty())
         throw Error(QStringLiteral("Az állomány üres: %1").arg(a.positional.first()));
-    if (file.utf8)
-        s.out << QStringLiteral("A file UTF-8 kódolással beolvasva.\n");
-    qint64 stored = 0;
+    if (const QString note = ImportEncodingNote(file); !note.isEmpty())
+        s.out << note << QLatin1Char('\n');
     try {
-        const ImportResult r = ImportBooks(db, file.text, delimiter, ImportHeader(header, delimiter), QDate::currentDate(),
-                                           [&stored](qint64 lines) {
-                                               stored = lines;
-                                               return true;
-                                           });
-        stored = r.lines;
-    } catch (const ImportError &) {
-        s.out << QStringLiteral("betöltött tételek száma: %1\n").arg(stored);
+        const ImportResult r = ImportBooks(db, file.text, delimiter, ImportHeader(header, delimiter), QDate::currentDate());
+        s.out << ImportSummary(r) << QLatin1Char('\n');
+    } catch (const ImportError &e) {
+        // Only what the catalogue kept is counted.
+        s.out << ImportSummary(e.result()) << QLatin1Char('\n');
         throw;
     }
-    s.out << QStringLiteral("betöltött tételek száma: %1\n").arg(stored);
     return Done;
 }
 
