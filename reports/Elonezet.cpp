@@ -2,6 +2,7 @@
 
 #include "data/DesktopServices.h"
 #include "data/Seged.h"
+#include "gui/ReadFailures.h"
 #include "gui/Widgets.h"
 
 #include <QComboBox>
@@ -57,7 +58,7 @@ void PreviewPage::paintEvent(QPaintEvent *) {
 }
 
 Tfrm_Elonezet::Tfrm_Elonezet(Report &report, DesktopServices &services, QWidget *parent)
-    : QDialog(parent), report_(report), services_(services) {
+    : QDialog(parent), report_(report), services_(services), failures_(new ReadFailures(services, this)) {
     setObjectName(QStringLiteral("frm_Elonezet"));
     setWindowTitle(QStringLiteral("Nyomtatási kép"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -156,12 +157,19 @@ void Tfrm_Elonezet::showPage(int index) {
     index = std::clamp(index, 0, std::max(0, pages - 1));
     if (index == page_ && layout_.number == index + 1)
         return;
-    page_ = index;
-    layout_ = report_.layoutPage(index);
+    // Read first: a page that cannot be read (a lock held by another program) leaves the
+    // page shown and its number as they were, and is reported once, not per key press.
+    PageLayout next;
+    const bool read = failures_->guard([&] { next = report_.layoutPage(index); });
     {
         const QSignalBlocker block(ePage);
-        ePage->setValue(index + 1);
+        ePage->setValue(read ? index + 1 : std::max(1, page_ + 1));
     }
+    if (!read)
+        return;
+    failures_->recovered();
+    page_ = index;
+    layout_ = std::move(next);
     bFirst->setEnabled(index > 0);
     bPrior->setEnabled(index > 0);
     bNext->setEnabled(index + 1 < pages);
