@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -260,11 +259,7 @@ void Tfrm_Elonezet::savePdf() {
 
 void Tfrm_Elonezet::printWithDialog() {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dlg(&printer, this);
-    dlg.setWindowTitle(QStringLiteral("Nyomtatás"));
-    dlg.setMinMax(1, report_.pageCount());
-    dlg.setOption(QAbstractPrintDialog::PrintPageRange);
-    if (dlg.exec() != QDialog::Accepted)
+    if (!services_.choosePrinter(printer, report_.pageCount(), this))
         return;
     int from = 0, to = report_.pageCount() - 1;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {

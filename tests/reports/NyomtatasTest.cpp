@@ -135,6 +135,20 @@ TEST_F(NyomtatasTest, PreviewAfterALockErrorShowsThePageItsNumberSays) {
     EXPECT_EQ(p.currentLayout().number, 2);
 }
 
+TEST_F(NyomtatasTest, PreviewPrintsTheRangeChosenInThePrintDialog) {
+    addBooks(300);
+    auto r = MakeQueryReport(db, CompactListDef(0, {}), CompactListQuery(0, -1));
+    Tfrm_Elonezet p(*r, services);
+    p.bPrint->click(); // the dialog cancelled: nothing printed
+    services.printerAnswers.push_back({path("nyomtatott.pdf"), 2, 3});
+    p.bPrint->click();
+    EXPECT_EQ(services.printDialogs, (QVector<int>{6, 6})) << "the dialog offers the report's pages";
+    const QByteArray pdf = readFile("nyomtatott.pdf");
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page/") + pdf.count("/Type /Page "), 2);
+    EXPECT_TRUE(services.errorTexts().isEmpty());
+}
+
 TEST_F(NyomtatasTest, WithoutAPrinterTheReportCanBeSavedAsPdf) {
     // A print server that is not there: the system has no printer.
     const QByteArray server = qgetenv("CUPS_SERVER");
