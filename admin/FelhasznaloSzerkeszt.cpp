@@ -3,6 +3,7 @@
 #include "admin/core/Users.h"
 #include "data/Dataset.h"
 #include "data/DesktopServices.h"
+#include "data/Seged.h"
 #include "gui/Widgets.h"
 
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
 
 namespace kodexa {
@@ -87,25 +89,56 @@ Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Dataset &ds, DesktopService
 }
 
 void Tfrm_FelhasznaloSzerkeszt::load() {
-    DBEdit1->setText(ds_.text(QStringLiteral("felhasznalo")));
+    // A value stored by another tool may be longer than its column: it is shown whole, and
+    // kept as it is unless the user changes it.
+    const auto show = [this](QLineEdit *e, const char *field, int columnLength) {
+        const QString stored = ds_.text(QLatin1String(field));
+        if (columnLength > 0)
+            e->setMaxLength(std::max(columnLength, int(stored.size())));
+        e->setText(stored);
+        shown_[e] = e->text();
+    };
+    show(DBEdit1, "felhasznalo", UserCodeLength);
     DBCheckBox1->setChecked(IsYes(ds_.value(QStringLiteral("rendszergazda"))));
     DBCheckBox2->setChecked(IsYes(ds_.value(QStringLiteral("torzsszerkeszt"))));
-    DBEdit3->setText(ds_.text(QStringLiteral("felhasznalo_nev")));
-    DBEdit2->setText(ds_.text(QStringLiteral("jelszo")));
-    Edit1->setText(ds_.text(QStringLiteral("jelszo")));
+    show(DBEdit3, "felhasznalo_nev", UserNameLength);
+    show(DBEdit2, "jelszo", PasswordLength);
+    // The confirmation takes any length: a password cut by its edit is refused, not stored cut.
+    show(Edit1, "jelszo", 0);
     DBEdit1->setFocus();
 }
 
+bool Tfrm_FelhasznaloSzerkeszt::edited(const QLineEdit *e) const { return e->text() != shown_.value(e); }
+
 void Tfrm_FelhasznaloSzerkeszt::btnOKClick() {
-    ds_.setValue(QStringLiteral("felhasznalo"), EditValue(DBEdit1));
-    ds_.setValue(QStringLiteral("rendszergazda"), YesNo(DBCheckBox1->isChecked()));
-    ds_.setValue(QStringLiteral("torzsszerkeszt"), YesNo(DBCheckBox2->isChecked()));
-    ds_.setValue(QStringLiteral("felhasznalo_nev"), EditValue(DBEdit3));
-    ds_.setValue(QStringLiteral("jelszo"), EditValue(DBEdit2));
-    if (const QString problem = UserEditProblem(ds_.value(QStringLiteral("jelszo")), Edit1->text()); !problem.isEmpty()) {
+    struct Bound {
+        QLineEdit *edit;
+        const char *field, *label;
+        int length;
+    };
+    const Bound bound[] = {{DBEdit1, "felhasznalo", "felhasználó kódja", UserCodeLength},
+                           {DBEdit3, "felhasznalo_nev", "felhasználó neve", UserNameLength},
+                           {DBEdit2, "jelszo", "jelszó", PasswordLength}};
+    // What the user typed must fit its column; a longer stored value left alone is no fault.
+    for (const Bound &b : bound)
+        if (const QString refusal = TextLengthRefusal(QString::fromUtf8(b.label), b.length, b.edit->text());
+            edited(b.edit) && !refusal.isEmpty()) {
+            services_.ShowError(refusal, this);
+            b.edit->setFocus();
+            return;
+        }
+    const QVariant password = edited(DBEdit2) ? EditValue(DBEdit2) : ds_.value(QStringLiteral("jelszo"));
+    const QString confirmation = edited(Edit1) ? Edit1->text() : ds_.text(QStringLiteral("jelszo"));
+    if (const QString problem = UserEditProblem(password, confirmation); !problem.isEmpty()) {
         services_.ShowError(problem, this);
         return;
     }
+    // Only what was changed is set: the row keeps every stored value whole otherwise.
+    for (const Bound &b : bound)
+        if (edited(b.edit))
+            ds_.setValue(QLatin1String(b.field), EditValue(b.edit));
+    ds_.setValue(QStringLiteral("rendszergazda"), YesNo(DBCheckBox1->isChecked()));
+    ds_.setValue(QStringLiteral("torzsszerkeszt"), YesNo(DBCheckBox2->isChecked()));
     accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+#include <QHash>
+#include <QString>
 
 class QCheckBox;
 class QLineEdit;
@@ -23,6 +25,9 @@ public:
     void btnOKClick();
 
 private:
+    // Whether the user changed the edit's text from what load() showed.
+    bool edited(const QLineEdit *e) const;
+
     Dataset &ds_;
     DesktopServices &services_;
     QLineEdit *DBEdit1;
@@ -33,6 +38,7 @@ private:
     QLineEdit *Edit1;
     QPushButton *btnOK;
     QPushButton *btnCancel;
+    QHash<const QLineEdit *, QString> shown_; // each edit's text as load() showed it
 };
 
 } // namespace kodexa

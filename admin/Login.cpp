@@ -123,7 +123,7 @@ void Tfrm_Login::newPassword() {
         return;
     }
     try {
-        SetPassword(ctx_.db, user->rowid, first);
+        SetPassword(ctx_.db, *user, first);
     } catch (const DbError &e) {
         // The old password stays in force; the user may try again.
         ctx_.services.ShowError(e.message(), this);

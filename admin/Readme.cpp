@@ -65,7 +65,7 @@ Tfrm_Readme::~Tfrm_Readme() = default;
 void Tfrm_Readme::print() {
     QPrinter printer(QPrinter::HighResolution);
     PreparePrinter(printer, QString::fromUtf8(ReadmeTitle));
-    if (!services_.choosePrinter(printer, this))
+    if (!services_.choosePrinter(printer, 0, this))
         return;
     PrintPlainText(printer, QString::fromUtf8(ReadmeTitle), Memo1->toPlainText());
 }

@@ -19,7 +19,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -245,19 +244,19 @@ bool Tfrm_Main::FormCreate() {
     startBounds_ = LoadWindowSettings(beall_, CurrentScreenSpace(minimumSizeHint()));
     setGeometry(startBounds_);
     outerSize_ = startBounds_.size();
-    if (!QFileInfo(beall_.DatabasePath).isFile()) {
-        services_.ShowError(QStringLiteral("Nem létező adatbázis"), this);
+    try {
+        OpenCatalogue(db_, beall_.DatabasePath);
+    } catch (const Error &e) {
+        services_.ShowError(e.message(), this);
         return false;
     }
     auto cannotOpen = [this](const QString &why) {
-        services_.ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n%1\n%2").arg(beall_.DatabasePath, why), this);
+        services_.ShowError(CannotOpenCatalogue(beall_.DatabasePath, why), this);
         tbl_->close();
         db_.close();
         return false;
     };
     try {
-        db_.open(beall_.DatabasePath);
-        RequireCatalogueTables(db_);
         LoadGridColumns();
         LoadDatabaseSettings(db_, beall_);
     } catch (const Error &e) {

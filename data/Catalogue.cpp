@@ -62,6 +62,22 @@ void RequireCatalogueTables(Db &db) {
             throw DbError(QStringLiteral("Az állomány nem Kodexa katalógus: hiányzik a(z) %1 tábla.").arg(QLatin1String(t)));
 }
 
+void OpenCatalogue(Db &db, const QString &path) {
+    if (!QFileInfo(path).isFile())
+        throw Error(QStringLiteral("Nem létező adatbázis"));
+    try {
+        db.open(path);
+        RequireCatalogueTables(db);
+    } catch (const Error &e) {
+        db.close();
+        throw Error(CannotOpenCatalogue(path, e.message()));
+    }
+}
+
+QString CannotOpenCatalogue(const QString &path, const QString &why) {
+    return QStringLiteral("Az adatbázis nem nyitható meg:\n%1\n%2").arg(path, why);
+}
+
 qint64 AddBook(Db &db, const BookInput &b) {
     Record r(TableFields(db, QStringLiteral("konyvek")));
     NewBookDefaults(db, r);

@@ -12,6 +12,12 @@ class Db;
 void CreateCatalogue(const QString &path, bool demo);
 // Refuses an open file that is no catalogue (a table the program needs is missing).
 void RequireCatalogueTables(Db &db);
+// Opens db on the catalogue file at path as the program starts on it, or raises Error with
+// the message start-up shows: "Nem létező adatbázis" when no file is there, otherwise
+// CannotOpenCatalogue for a file that cannot be read or is no catalogue (a text, a picture).
+void OpenCatalogue(Db &db, const QString &path);
+// "Az adatbázis nem nyitható meg:", the path and why, each on its own line.
+QString CannotOpenCatalogue(const QString &path, const QString &why);
 // Fills an open, empty catalogue with the demo collection.
 void FillDemoBooks(Db &db);
 // Writes a new book through the same lookup and search-key code as the program.

@@ -43,9 +43,10 @@ public:
     // without waiting. failed runs on the GUI thread, now or when the command has ended,
     // when no mail client could be started; never after owner is gone.
     virtual void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) = 0;
-    // The system's print dialog over printer, whose document name, copies and margins are set
-    // already; true when the user chose to print (the printer then carries the choice).
-    virtual bool choosePrinter(QPrinter &printer, QObject *owner) { return false; }
+    // The system's print dialog "Nyomtatás" over printer, whose document name, copies and
+    // margins are set already; with pageCount > 0 it offers a range of pages 1..pageCount.
+    // true when the user chose to print (the printer then carries the choice).
+    virtual bool choosePrinter(QPrinter &printer, int pageCount, QObject *owner) = 0;
 
     void ShowError(const QString &m, QObject *owner = nullptr) { message(MessageKind::Error, QStringLiteral("Hiba"), m, owner); }
     void ShowWarning(const QString &m, QObject *owner = nullptr) {

@@ -134,13 +134,12 @@ QueryCursor::Block *QueryCursor::block(int index) {
     return b;
 }
 
-const QVector<QVariant> &QueryCursor::row(int r) {
-    static const QVector<QVariant> none;
+QVector<QVariant> QueryCursor::row(int r) {
     if (r < 0 || r >= rows_)
-        return none;
+        return {};
     const Block *b = block(r / BlockRows);
     const int at = r % BlockRows;
-    return b && at < b->size() ? (*b)[at] : none;
+    return b && at < b->size() ? (*b)[at] : QVector<QVariant>();
 }
 
 QVariant QueryCursor::value(int r, int column) { return row(r).value(column); }

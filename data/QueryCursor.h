@@ -33,7 +33,9 @@ public:
     const QStringList &columnNames() const { return names_; }
     // Reads the row's block when it is not cached. Raises DbError.
     QVariant value(int row, int column);
-    const QVector<QVariant> &row(int row);
+    // A copy of the row's values (shared, so cheap): reading further rows may evict the
+    // block it came from, and the copy stays sound.
+    QVector<QVariant> row(int row);
 
     // How many blocks are held now, and how many statements were started to read them.
     int cachedBlocks() const { return cache_.count(); }

@@ -179,6 +179,12 @@ QString JoinLines(const QString &text) {
     return r;
 }
 
+QString TextLengthRefusal(const QString &label, int size, const QString &text) {
+    if (size <= 0 || text.size() <= size)
+        return QString();
+    return QStringLiteral("A(z) „%1” mező legfeljebb %2 karakter lehet, most %3 karakter.").arg(label).arg(size).arg(text.size());
+}
+
 QString SqlQuote(const QString &text) {
     QString r = text;
     r.replace(QLatin1Char('\''), QLatin1String("''"));

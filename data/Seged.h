@@ -34,6 +34,9 @@ QString NormalizeKey(const QString &text);
 QString SearchKey(const QString &text);
 QString FileSlug(const QString &text);
 QString JoinLines(const QString &text);
+// Why a typed text does not fit a column of size characters, naming the field by label;
+// empty when it fits (a size of 0 or less has no limit).
+QString TextLengthRefusal(const QString &label, int size, const QString &text);
 // The one routine that writes a text as an SQL string literal, quotes doubled.
 QString SqlQuote(const QString &text);
 // The display format "### ### ##0": a whole number, digits grouped by three with spaces

@@ -140,8 +140,13 @@ QString QtDesktopServices::chooseFolder(const QString &title, const QString &dir
     return QFileDialog::getExistingDirectory(ownerWidget(owner), title, dir);
 }
 
-bool QtDesktopServices::choosePrinter(QPrinter &printer, QObject *owner) {
+bool QtDesktopServices::choosePrinter(QPrinter &printer, int pageCount, QObject *owner) {
     QPrintDialog dlg(&printer, ownerWidget(owner));
+    dlg.setWindowTitle(QStringLiteral("Nyomtatás"));
+    if (pageCount > 0) {
+        dlg.setMinMax(1, pageCount);
+        dlg.setOption(QAbstractPrintDialog::PrintPageRange);
+    }
     return dlg.exec() == QDialog::Accepted;
 }
 

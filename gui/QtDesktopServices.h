@@ -21,7 +21,7 @@ public:
     QString chooseFolder(const QString &title, const QString &dir, QObject *owner) override;
     void openDocument(const QString &target) override;
     void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) override;
-    bool choosePrinter(QPrinter &printer, QObject *owner) override;
+    bool choosePrinter(QPrinter &printer, int pageCount, QObject *owner) override;
 };
 
 // "desc|*.a|desc2|*.b" -> "desc (*.a);;desc2 (*.b)"

@@ -2,6 +2,7 @@
 
 #include "data/DesktopServices.h"
 #include "data/Seged.h"
+#include "gui/ReadFailures.h"
 #include "gui/Widgets.h"
 
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -57,7 +57,7 @@ void PreviewPage::paintEvent(QPaintEvent *) {
 }
 
 Tfrm_Elonezet::Tfrm_Elonezet(Report &report, DesktopServices &services, QWidget *parent)
-    : QDialog(parent), report_(report), services_(services) {
+    : QDialog(parent), report_(report), services_(services), failures_(new ReadFailures(services, this)) {
     setObjectName(QStringLiteral("frm_Elonezet"));
     setWindowTitle(QStringLiteral("Nyomtatási kép"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -156,12 +156,19 @@ void Tfrm_Elonezet::showPage(int index) {
     index = std::clamp(index, 0, std::max(0, pages - 1));
     if (index == page_ && layout_.number == index + 1)
         return;
-    page_ = index;
-    layout_ = report_.layoutPage(index);
+    // Read first: a page that cannot be read (a lock held by another program) leaves the
+    // page shown and its number as they were, and is reported once, not per key press.
+    PageLayout next;
+    const bool read = failures_->guard([&] { next = report_.layoutPage(index); });
     {
         const QSignalBlocker block(ePage);
-        ePage->setValue(index + 1);
+        ePage->setValue(read ? index + 1 : std::max(1, page_ + 1));
     }
+    if (!read)
+        return;
+    failures_->recovered();
+    page_ = index;
+    layout_ = std::move(next);
     bFirst->setEnabled(index > 0);
     bPrior->setEnabled(index > 0);
     bNext->setEnabled(index + 1 < pages);
@@ -252,11 +259,7 @@ void Tfrm_Elonezet::savePdf() {
 
 void Tfrm_Elonezet::printWithDialog() {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dlg(&printer, this);
-    dlg.setWindowTitle(QStringLiteral("Nyomtatás"));
-    dlg.setMinMax(1, report_.pageCount());
-    dlg.setOption(QAbstractPrintDialog::PrintPageRange);
-    if (dlg.exec() != QDialog::Accepted)
+    if (!services_.choosePrinter(printer, report_.pageCount(), this))
         return;
     int from = 0, to = report_.pageCount() - 1;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {

@@ -18,6 +18,7 @@ class QToolButton;
 namespace kodexa {
 
 class DesktopServices;
+class ReadFailures;
 
 class PreviewPage final : public QWidget {
     Q_OBJECT
@@ -68,6 +69,7 @@ private:
 
     report::Report &report_;
     DesktopServices &services_;
+    ReadFailures *failures_; // reads met in key and paint handlers are reported, never thrown
     report::PageLayout layout_;
     int page_ = -1;
     bool rendering_ = false;

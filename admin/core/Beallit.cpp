@@ -1,13 +1,20 @@
 #include "admin/core/Beallit.h"
 
-#include <QFileInfo>
+#include "data/Catalogue.h"
+#include "data/Db.h"
+#include "data/Error.h"
+#include "data/Seged.h"
 
 namespace kodexa {
 
 QString DatabasePathProblem(const QString &path) {
-    if (path.isEmpty() || QFileInfo(path).isFile())
-        return QString();
-    return QStringLiteral("Nem létező adatbázis:\n") + path;
+    Db probe;
+    try {
+        OpenCatalogue(probe, path.isEmpty() ? ProgramPath(QStringLiteral("Kodexa.sqb")) : path);
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return QString();
 }
 
 } // namespace kodexa

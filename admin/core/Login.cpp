@@ -25,11 +25,12 @@ QString NewPasswordProblem(const QString &password) {
     return {};
 }
 
-void SetPassword(Db &db, qint64 rowid, const QString &password) {
+void SetPassword(Db &db, const LoginUser &user, const QString &password) {
     if (const QString problem = NewPasswordProblem(password); !problem.isEmpty())
         throw DbError(problem);
-    Stmt s = db.prepare(QStringLiteral("UPDATE felhasznalo SET jelszo=?1 WHERE rowid=?2"));
-    s.bind(1, password).bind(2, rowid);
+    // The row number alone may name another user by now: a deleted row's number is given again.
+    Stmt s = db.prepare(QStringLiteral("UPDATE felhasznalo SET jelszo=?1 WHERE rowid=?2 AND felhasznalo=?3"));
+    s.bind(1, password).bind(2, user.rowid).bind(3, user.code);
     s.exec();
     if (db.changes() != 1)
         throw DbError(QStringLiteral("A felhasználó nem található, a jelszó nem változott."));

@@ -23,8 +23,9 @@ std::optional<LoginUser> CheckLogin(Db &db, const QString &code, const QString &
 inline constexpr int MaxPasswordLength = 15;
 // The Hungarian reason a new password cannot be stored; empty when it can.
 QString NewPasswordProblem(const QString &password);
-// Writes the user's new password. Raises DbError (and writes nothing) when the password is
-// refused by NewPasswordProblem or the row is gone.
-void SetPassword(Db &db, qint64 rowid, const QString &password);
+// Writes the new password of the user CheckLogin found. Raises DbError (and writes nothing)
+// when the password is refused by NewPasswordProblem or that user is gone: its row deleted,
+// or its row number taken since by another user.
+void SetPassword(Db &db, const LoginUser &user, const QString &password);
 
 } // namespace kodexa

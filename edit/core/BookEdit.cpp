@@ -76,15 +76,9 @@ QString TypedValueRefusal(const FieldList &fields, const QString &column, const 
                    ? QString()
                    : QStringLiteral("A(z) „%1” mezőbe csak egész szám írható.").arg(f.label);
     }
-    if (f.size > 0 && text.size() > f.size) {
-        if (column == QLatin1String("tartalom"))
-            return QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.").arg(f.size).arg(text.size());
-        return QStringLiteral("A(z) „%1” mező legfeljebb %2 karakter lehet, most %3 karakter.")
-            .arg(f.label)
-            .arg(f.size)
-            .arg(text.size());
-    }
-    return QString();
+    if (column == QLatin1String("tartalom") && f.size > 0 && text.size() > f.size)
+        return QStringLiteral("A tartalom legfeljebb %1 karakter lehet, most %2 karakter.").arg(f.size).arg(text.size());
+    return TextLengthRefusal(f.label, f.size, text);
 }
 
 FieldRefusal FirstRefusedField(const FieldList &fields, const QVector<TypedField> &typed) {

@@ -1,12 +1,16 @@
 // Settings dialog: the record's values taken on OK only, the settings row edited in place
 // and left as it was on Mégsem, and the browse buttons.
 #include "admin/Beallit.h"
+#include "app/Main.h"
+#include "data/Catalogue.h"
 #include "data/Dataset.h"
 #include "support/Fixture.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 using namespace kodexa;
@@ -74,7 +78,7 @@ TEST_F(BeallitTest, CancelAfterTickingLeavesTheRowAndTheRecordAsTheyWere) {
 }
 
 TEST_F(BeallitTest, OkTakesTheRecordValuesAndWritesTheRowWithoutReopening) {
-    writeFile(QStringLiteral("Masik.sqb"), QByteArray());
+    CreateCatalogue(path(QStringLiteral("Masik.sqb")), false);
     open();
     EXPECT_EQ(w<QLineEdit>("Edit2")->text(), path(QStringLiteral("Kodexa.sqb")));
     w<QCheckBox>("CheckBox1")->click();
@@ -121,7 +125,7 @@ TEST_F(BeallitTest, MissingDatabaseFileIsRefusedAndTheDialogStaysOpen) {
     retype("Edit2", path(QStringLiteral("nincs.sqb")));
     w<QCheckBox>("DBCheckBox1")->click();
     w<QPushButton>("Button1")->click();
-    EXPECT_EQ(services.errorTexts(), QStringList{QStringLiteral("Nem létező adatbázis:\n") + path(QStringLiteral("nincs.sqb"))});
+    EXPECT_EQ(services.errorTexts(), QStringList{QStringLiteral("Nem létező adatbázis")}) << "as start-up says it";
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(settings.DatabasePath, path(QStringLiteral("Kodexa.sqb")));
     EXPECT_EQ(row()[1], QStringLiteral("N"));
@@ -131,6 +135,31 @@ TEST_F(BeallitTest, MissingDatabaseFileIsRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(settings.DatabasePath, QString());
     EXPECT_EQ(row()[1], QStringLiteral("I"));
+}
+
+TEST_F(BeallitTest, AFileThatIsNoCatalogueIsRefusedWithStartUpsMessage) {
+    writeFile(QStringLiteral("jegyzet.sqb"), "Könyveim listája\r\n");
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkRed);
+    ASSERT_TRUE(picture.save(path(QStringLiteral("borito.png"))));
+    for (const char *name : {"jegyzet.sqb", "borito.png"}) {
+        const QString file = path(QLatin1String(name));
+        // What the program says when it is started on the file.
+        QSettings(path(QStringLiteral("Kodexa.ini")), QSettings::IniFormat).setValue(QStringLiteral("Database/Path"), file);
+        ScriptedServices startUp;
+        EXPECT_FALSE(Tfrm_Main(startUp).FormCreate());
+        ASSERT_EQ(startUp.errorTexts().size(), 1) << name;
+        EXPECT_TRUE(startUp.errorTexts()[0].contains(file));
+
+        services.messages.clear();
+        open();
+        retype("Edit2", file);
+        w<QPushButton>("Button1")->click();
+        EXPECT_EQ(services.errorTexts(), startUp.errorTexts()) << name;
+        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_EQ(settings.DatabasePath, path(QStringLiteral("Kodexa.sqb")));
+        dlg.reset();
+    }
 }
 
 TEST_F(BeallitTest, BrowseButtonsReplaceTheTextOnlyWhenConfirmed) {

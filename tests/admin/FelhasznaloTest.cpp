@@ -170,6 +170,46 @@ TEST_F(FelhasznaloTest, EditFieldsHoldNoMoreThanTheirColumns) {
     EXPECT_EQ(users().value(2), QStringLiteral("abcdefghijklmno|abcdefghijklmnopqrst|0123456789abcde|N|N"));
 }
 
+TEST_F(FelhasznaloTest, LongStoredValuesShowWholeAndStayWholeUnlessRetyped) {
+    // Written by another tool: longer than the columns' sizes (15, 20, 15).
+    const QString code = QStringLiteral("bea-a-konyvtarbol");
+    const QString name = QStringLiteral("Szentgyörgyvölgyi Kiss Beáta");
+    const QString password = QStringLiteral("egy-hosszu-titkos-jelszo");
+    Stmt s = db.prepare(QStringLiteral("UPDATE felhasznalo SET felhasznalo=?1, felhasznalo_nev=?2, jelszo=?3 WHERE felhasznalo='bea'"));
+    s.bind(1, code).bind(2, name).bind(3, password);
+    s.exec();
+    w = std::make_unique<Tfrm_Felhasznalo>(*ctx);
+    w->show();
+    w->table().moveTo(1);
+    QStringList shown;
+    answer(
+        [&shown](QWidget *dlg) {
+            for (const char *e : {"DBEdit1", "DBEdit3", "DBEdit2", "Edit1"})
+                shown << edit(dlg, e)->text();
+            Child<QCheckBox>(dlg, QStringLiteral("DBCheckBox1"))->setChecked(true);
+        },
+        true);
+    w->aSzerkeszt->trigger();
+    EXPECT_EQ(shown, (QStringList{code, name, password, password}));
+    EXPECT_EQ(services.errorTexts(), QStringList());
+    EXPECT_EQ(users().value(1), QStringList({code, name, password, "I", "I"}).join(QLatin1Char('|')));
+
+    // A retyped value is the user's own and must fit its column: refused, never cut.
+    bool stayed = false;
+    answer([](QWidget *dlg) { type(dlg, "DBEdit3", QStringLiteral("Kiss Beáta, a könyvtáros")); }, true, &stayed);
+    w->aSzerkeszt->trigger();
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(services.errorTexts(),
+              QStringList{QStringLiteral("A(z) „felhasználó neve” mező legfeljebb 20 karakter lehet, most 24 karakter.")});
+    EXPECT_EQ(users().value(1), QStringList({code, name, password, "I", "I"}).join(QLatin1Char('|')));
+    // Only what the user retyped changes.
+    services.messages.clear();
+    answer([](QWidget *dlg) { type(dlg, "DBEdit3", QStringLiteral("Kiss Beáta")); }, true);
+    w->aSzerkeszt->trigger();
+    EXPECT_EQ(services.errorTexts(), QStringList());
+    EXPECT_EQ(users().value(1), QStringList({code, "Kiss Beáta", password, "I", "I"}).join(QLatin1Char('|')));
+}
+
 } // namespace
 
 namespace {

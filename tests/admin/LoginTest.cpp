@@ -140,13 +140,29 @@ TEST_F(LoginTest, RefusedNewPasswordsWriteNothing) {
     services.textAnswers = {QStringLiteral("uj"), std::nullopt};
     press("btnUjJelszo");
     EXPECT_EQ(storedPassword(QStringLiteral("admin")), QStringLiteral("admin"));
-    EXPECT_THROW(SetPassword(db, 1, QStringLiteral("0123456789abcdef")), DbError);
+    EXPECT_THROW(SetPassword(db, *CheckLogin(db, QStringLiteral("admin"), QStringLiteral("admin")), QStringLiteral("0123456789abcdef")),
+                 DbError);
     EXPECT_EQ(storedPassword(QStringLiteral("admin")), QStringLiteral("admin"));
 
     // Fifteen characters fit exactly.
     services.textAnswers = {QStringLiteral("0123456789abcde"), QStringLiteral("0123456789abcde")};
     press("btnUjJelszo");
     EXPECT_EQ(storedPassword(QStringLiteral("admin")), QStringLiteral("0123456789abcde"));
+}
+
+TEST_F(LoginTest, PasswordChangeOfAUserNoLongerThereIsRefusedAndWritesNothing) {
+    addUser(QStringLiteral("bea"), QStringLiteral("titok"), "N", "N");
+    const auto bea = CheckLogin(db, QStringLiteral("bea"), QStringLiteral("titok"));
+    ASSERT_TRUE(bea);
+    // Deleted after the check (from the user list, or another program on the file).
+    db.exec(QStringLiteral("DELETE FROM felhasznalo WHERE felhasznalo='bea'"));
+    EXPECT_THROW(SetPassword(db, *bea, QStringLiteral("uj-jelszo")), DbError);
+    // A user added since takes the free row number: still not the user who was checked.
+    addUser(QStringLiteral("cili"), QStringLiteral("cili-titka"), "N", "N");
+    ASSERT_EQ(db.scalar(QStringLiteral("SELECT rowid FROM felhasznalo WHERE felhasznalo='cili'")).toLongLong(), bea->rowid);
+    EXPECT_THROW(SetPassword(db, *bea, QStringLiteral("uj-jelszo")), DbError);
+    EXPECT_EQ(storedPassword(QStringLiteral("cili")), QStringLiteral("cili-titka"));
+    EXPECT_EQ(storedPassword(QStringLiteral("admin")), QStringLiteral("admin"));
 }
 
 TEST_F(LoginTest, EnterMovesFocusAlongTheEdits) {

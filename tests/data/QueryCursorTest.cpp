@@ -37,6 +37,17 @@ TEST_F(QueryCursorTest, CountsAndReadsEveryRowInOrderThroughABoundedCache) {
     EXPECT_TRUE(c.value(20000, 0).isNull()) << "past the end: nothing, no failure";
 }
 
+TEST_F(QueryCursorTest, ARowTakenStaysSoundWhenItsBlockIsEvicted) {
+    QueryCursor c(db, QStringLiteral("SELECT a, b FROM t ORDER BY a"));
+    const auto &first = c.row(0);
+    // Reading on through more blocks than the cache holds evicts the first block.
+    for (int r = QueryCursor::BlockRows; r < (QueryCursor::CacheBlocks + 2) * QueryCursor::BlockRows; r += QueryCursor::BlockRows)
+        c.value(r, 0);
+    ASSERT_EQ(first.size(), 2);
+    EXPECT_EQ(first[0].toInt(), 1);
+    EXPECT_EQ(first[1].toString(), QStringLiteral("sor 1"));
+}
+
 TEST_F(QueryCursorTest, TakesTheFirstStatementWhateverSurroundsIt) {
     // A line comment at the end must not swallow the wrapper's bracket; a lone semicolon
     // before it is no statement; what follows the first statement is not run.

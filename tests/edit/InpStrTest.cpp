@@ -5,6 +5,7 @@
 #include "support/Fixture.h"
 
 #include <QApplication>
+#include <gtest/gtest-spi.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,6 +66,16 @@ TEST_F(InpStrTest, EnterAcceptsTheEditedTextAndAnEmptyEditIsAnAnswer) {
     });
     EXPECT_TRUE(InputString(desktop, QStringLiteral("x"), QStringLiteral("y"), QString(), text));
     EXPECT_TRUE(text.isEmpty());
+}
+
+// A test that answers a box which never opens checks nothing: it fails instead of passing.
+TEST_F(InpStrTest, WaitingForABoxThatNeverOpensFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            WhenModal([](QWidget *w) { Child<QPushButton>(w, QStringLiteral("Button1"))->click(); });
+            CheckModalsAnswered();
+        },
+        "WhenModal: no modal window came");
 }
 
 TEST_F(InpStrTest, EditIsSkyBlueWhileFocusedAndThePositionIsRemembered) {

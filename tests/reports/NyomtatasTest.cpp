@@ -104,6 +104,52 @@ TEST_F(NyomtatasTest, PreviewPagesZoomsSavesPdfAndClosesWithEsc) {
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
 }
 
+TEST_F(NyomtatasTest, PreviewAfterALockErrorShowsThePageItsNumberSays) {
+    addBooks(300);
+    auto r = MakeQueryReport(db, CompactListDef(0, {}), CompactListQuery(0, -1));
+    Db::setBusyTimeout(50); // a lock held on purpose is met after a moment
+    struct Restore {
+        ~Restore() { Db::setBusyTimeout(3000); }
+    } restore;
+    Tfrm_Elonezet p(*r, services);
+    p.show();
+    ASSERT_EQ(p.currentLayout().number, 1);
+    // Another program takes the file for itself: no page can be read.
+    Db other;
+    other.open(path("Kodexa.sqb"));
+    other.exec("BEGIN EXCLUSIVE");
+    test::PressKey(&p, Qt::Key_PageDown);
+    p.ePage->setValue(4);
+    p.bLast->click();
+    test::PressKey(&p, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.page(), 0);
+    EXPECT_EQ(p.ePage->value(), 1) << "the number of the page still shown";
+    EXPECT_EQ(p.currentLayout().number, 1);
+    ASSERT_EQ(services.errorTexts().size(), 1) << "one box for the run of failures";
+    EXPECT_TRUE(services.errorTexts()[0].contains("locked")) << services.errorTexts()[0].toStdString();
+    // Let go: the pages turn again.
+    other.exec("ROLLBACK");
+    test::PressKey(&p, Qt::Key_PageDown);
+    EXPECT_EQ(p.page(), 1);
+    EXPECT_EQ(p.ePage->value(), 2);
+    EXPECT_EQ(p.currentLayout().number, 2);
+}
+
+TEST_F(NyomtatasTest, PreviewPrintsTheRangeChosenInThePrintDialog) {
+    addBooks(300);
+    auto r = MakeQueryReport(db, CompactListDef(0, {}), CompactListQuery(0, -1));
+    Tfrm_Elonezet p(*r, services);
+    p.bPrint->click(); // the dialog cancelled: nothing printed
+    services.printerAnswers.push_back({path("nyomtatott.pdf"), 2, 3});
+    p.bPrint->click();
+    EXPECT_EQ(services.printDialogs, (QVector<int>{6, 6})) << "the dialog offers the report's pages";
+    const QByteArray pdf = readFile("nyomtatott.pdf");
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page/") + pdf.count("/Type /Page "), 2);
+    EXPECT_TRUE(services.errorTexts().isEmpty());
+}
+
 TEST_F(NyomtatasTest, WithoutAPrinterTheReportCanBeSavedAsPdf) {
     // A print server that is not there: the system has no printer.
     const QByteArray server = qgetenv("CUPS_SERVER");

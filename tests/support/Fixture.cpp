@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 
 namespace kodexa::test {
 
@@ -97,20 +98,58 @@ void PressKey(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(target, key, modifiers);
 }
 
-void WhenModal(std::function<void(QWidget *)> action) {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    auto shared = std::make_shared<std::function<void(QWidget *)>>(std::move(action));
-    QObject::connect(timer, &QTimer::timeout, [timer, shared] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        QApplication::setActiveWindow(w);
-        (*shared)(w);
-    });
-    timer->start();
+namespace {
+
+// The actions waiting for their modal window, oldest first, and the one timer that looks
+// for a modal window while any waits.
+struct PendingModal {
+    std::function<void(QWidget *)> action;
+    std::source_location where;
+};
+std::deque<PendingModal> &PendingModals() {
+    static std::deque<PendingModal> pending;
+    return pending;
+}
+QTimer &ModalWatch() {
+    static QTimer *timer = [] {
+        auto *t = new QTimer(qApp);
+        t->setInterval(10);
+        QObject::connect(t, &QTimer::timeout, t, [t] {
+            QWidget *w = QApplication::activeModalWidget();
+            auto &pending = PendingModals();
+            if (!w || pending.empty())
+                return;
+            PendingModal next = std::move(pending.front());
+            pending.pop_front();
+            if (pending.empty())
+                t->stop();
+            QApplication::setActiveWindow(w);
+            next.action(w); // may itself wait for a further modal window
+        });
+        return t;
+    }();
+    return *timer;
+}
+
+// Fails the test that leaves an action waiting, and keeps it from answering a window of
+// the next test.
+class UnansweredModalCheck : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo &) override { CheckModalsAnswered(); }
+};
+
+} // namespace
+
+void WhenModal(std::function<void(QWidget *)> action, std::source_location where) {
+    PendingModals().push_back({std::move(action), where});
+    ModalWatch().start();
+}
+
+void CheckModalsAnswered() {
+    auto &pending = PendingModals();
+    for (const PendingModal &p : pending)
+        ADD_FAILURE_AT(p.where.file_name(), static_cast<int>(p.where.line())) << "WhenModal: no modal window came";
+    pending.clear();
+    ModalWatch().stop();
 }
 
 WriteProtected::WriteProtected(const QString &path) : path_(path) {
@@ -177,5 +216,6 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new kodexa::test::UnansweredModalCheck);
     return RUN_ALL_TESTS();
 }

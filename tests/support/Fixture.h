@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <source_location>
 
 class QWidget;
 namespace kodexa {
@@ -84,8 +85,14 @@ void TypeText(QWidget *w, const QString &text);
 void PressKey(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 // Runs action on the next modal window that appears, made the active window first as the
 // desktop does (so its shortcuts and key focus work); the action receives the window.
-// Call before the code that opens it.
-void WhenModal(std::function<void(QWidget *)> action);
+// Call before the code that opens it. Several calls answer modal windows in the order of
+// the calls. A test that ends before its modal window came fails there: a dialog that
+// never opened is a fault, not a case to pass over.
+void WhenModal(std::function<void(QWidget *)> action,
+               std::source_location where = std::source_location::current());
+// Fails the running test for each WhenModal action still waiting, and drops them; run after
+// every test.
+void CheckModalsAnswered();
 // Finds a child by objectName and type, failing the test when absent.
 template <class T> T *Child(QWidget *parent, const QString &name);
 

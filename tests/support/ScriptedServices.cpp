@@ -1,5 +1,7 @@
 #include "support/ScriptedServices.h"
 
+#include <QPrinter>
+
 namespace kodexa {
 
 void ScriptedServices::message(MessageKind kind, const QString &caption, const QString &text, QObject *) {
@@ -70,6 +72,21 @@ void ScriptedServices::sendMail(const QStringList &command, QObject *, const std
     mails.append(command);
     if (!mailClient && failed)
         failed();
+}
+
+bool ScriptedServices::choosePrinter(QPrinter &printer, int pageCount, QObject *) {
+    printDialogs.append(pageCount);
+    if (printerAnswers.empty())
+        return false;
+    const PrinterAnswer a = printerAnswers.front();
+    printerAnswers.pop_front();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(a.pdf);
+    if (a.from > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(a.from, a.to);
+    }
+    return true;
 }
 
 QStringList ScriptedServices::errorTexts() const {

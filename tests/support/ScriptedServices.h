@@ -40,6 +40,14 @@ public:
     QStringList fileDialogs;       // titles of the choosers shown
     QVector<QStringList> mails;    // the mail hand-over command lines
     bool mailClient = true;        // false: every hand-over fails
+    // The print dialog: each answer prints into a PDF file, pages from..to (0: all); an
+    // empty queue cancels. printDialogs records the page count each dialog offered.
+    struct PrinterAnswer {
+        QString pdf;
+        int from = 0, to = 0;
+    };
+    std::deque<PrinterAnswer> printerAnswers;
+    QVector<int> printDialogs;
 
     void message(MessageKind kind, const QString &caption, const QString &text, QObject *) override;
     bool askYesNo(const QString &m, const QString &caption, QObject *) override;
@@ -53,6 +61,7 @@ public:
     QString chooseFolder(const QString &title, const QString &, QObject *) override;
     void openDocument(const QString &target) override { openedDocuments.append(target); }
     void sendMail(const QStringList &command, QObject *, const std::function<void()> &failed) override;
+    bool choosePrinter(QPrinter &printer, int pageCount, QObject *) override;
 
     QStringList errorTexts() const;
 
