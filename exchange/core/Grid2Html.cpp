@@ -63,7 +63,7 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
         const QString width = QString::number(HtmlColumnPercent(c.width, grid.width));
         const QString align = AlignmentTag(c.alignment.value_or(DefaultAlignment(pc.field)));
         pc.header = QStringLiteral("    <td width=\"%1%\" bgcolor=\"#C0C0C0\"><font face=\"Verdana\" size=\"1\"><strong>%2%3</strong></font></td>")
-                        .arg(width, align, c.caption);
+                        .arg(width, align, c.caption.toHtmlEscaped());
         pc.cellStart = QStringLiteral("    <td width=\"%1%\"><font face=\"Verdana\" size=\"1\">%2").arg(width, align);
         columns << pc;
     }
@@ -75,13 +75,14 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
     if (!QDir().mkpath(dir))
         throw FileError(QStringLiteral("%1: a mappa nem hozható létre").arg(dir));
     Cp1250Writer out(path);
+    const QString title = page.title.toHtmlEscaped();
     for (const QString &l : {QStringLiteral("<html>"), QString(), QStringLiteral("<head>"),
                              QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\">"),
-                             QStringLiteral("<title>%1</title>").arg(page.title),
+                             QStringLiteral("<title>%1</title>").arg(title),
                              QStringLiteral("<meta name=\"GENERATOR\" content=\"Ferolin Bt. Grid2Html\">"),
                              QStringLiteral("</head>"), QString(), QStringLiteral("<body>"),
-                             QStringLiteral("<p><strong><font face=\"Verdana\" size=\"2\">%1</font></strong></p>").arg(page.title),
-                             QStringLiteral("<p><strong><font face=\"Verdana\" size=\"1\">%1</font></strong></p>").arg(page.subtitle),
+                             QStringLiteral("<p><strong><font face=\"Verdana\" size=\"2\">%1</font></strong></p>").arg(title),
+                             QStringLiteral("<p><strong><font face=\"Verdana\" size=\"1\">%1</font></strong></p>").arg(page.subtitle.toHtmlEscaped()),
                              QStringLiteral("<div align=\"center\"><center>"), QString(),
                              QStringLiteral("<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\" width=\"90%\">"),
                              QStringLiteral("  <tr>")})
@@ -106,7 +107,7 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
                 group = text;
                 out.line(rowStart);
                 out.text() += groupStart;
-                out.text() += group;
+                out.text() += group.toHtmlEscaped();
                 out.text() += groupEnd;
                 out.lineDone();
                 out.line(rowEnd);
@@ -115,7 +116,7 @@ int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid
         out.line(rowStart);
         for (const PageColumn &c : columns) {
             out.text() += c.cellStart;
-            out.text() += ShownText(c.field, v[c.valueIndex], locale);
+            out.text() += ShownText(c.field, v[c.valueIndex], locale).toHtmlEscaped();
             out.text() += cellEnd;
             out.lineDone();
         }

@@ -38,7 +38,8 @@ int HtmlColumnPercent(int columnWidth, int gridWidth);
 
 // Writes the page of every row of rows, in the dataset's order, to path: created or
 // replaced whole, its folder made when missing; a failure keeps the previous file. The
-// dataset's current row does not move. Returns the number of data rows written.
+// dataset's current row does not move. Titles, captions and values are text, never markup:
+// their & < > " are written escaped. Returns the number of data rows written.
 // Throws FileError with the system's message.
 int WriteGridHtml(const QString &path, const Dataset &rows, const HtmlGrid &grid, const HtmlPageText &page);
 

@@ -96,7 +96,7 @@ protected:
     }
 };
 
-TEST_F(Grid2HtmlTest, PageGroupedByAuthorHoldsEveryLineInOrderUnescaped) {
+TEST_F(Grid2HtmlTest, PageGroupedByAuthorHoldsEveryLineInOrder) {
     const qint64 a = AddBook(db, {.cim = "Névtelen <b>jegyzetek</b> & mások", .datBesz = "2024-03-15"});
     const qint64 b = AddBook(db, {.cim = "Új versek", .szerzo = "Ady Endre", .ar = 1200, .datBesz = "2001-02-03"});
     const qint64 c = AddBook(db, {.cim = "Vér és arany", .szerzo = "Ady Endre", .ar = 990, .datBesz = "2001-02-03"});
@@ -109,7 +109,7 @@ TEST_F(Grid2HtmlTest, PageGroupedByAuthorHoldsEveryLineInOrderUnescaped) {
 
     // No group row before the books without an author; one for both of Ady's books.
     QStringList lines = PageHead("Könyvek") + header();
-    lines += row("N", int(a), "Névtelen <b>jegyzetek</b> & mások", "", "2024. 03. 15.", "");
+    lines += row("N", int(a), "Névtelen &lt;b&gt;jegyzetek&lt;/b&gt; &amp; mások", "", "2024. 03. 15.", "");
     lines += Group("Ady Endre") + row("N", int(b), "Új versek", "Ady Endre", "2001. 02. 03.", "1200");
     lines += row("N", int(c), "Vér és arany", "Ady Endre", "2001. 02. 03.", "990");
     lines += Group("Örkény István") + row("I", int(d), "Egyperces novellák", "Örkény István", "1999. 12. 31.", "");
@@ -120,6 +120,28 @@ TEST_F(Grid2HtmlTest, PageGroupedByAuthorHoldsEveryLineInOrderUnescaped) {
     tbl->open("cims", "cim");
     WriteGridHtml(file, *tbl, grid(), page(""));
     EXPECT_FALSE(DecodeCp1250(readFile(file)).contains("#EAEAEA"));
+}
+
+// Book data is text, never markup: a title holding a script stays a title in the browser.
+TEST_F(Grid2HtmlTest, EveryValueIsWrittenEscapedAndThePagesOwnMarkupIsNot) {
+    const QString script = "<script>alert(1)</script>";
+    const QString shown = "&lt;script&gt;alert(1)&lt;/script&gt;";
+    const qint64 a = AddBook(db, {.cim = script, .szerzo = "\"Kis\" & <Nagy>", .datBesz = "2024-03-15"});
+    tbl->open("szerzo_nevs", "szerzo_nev");
+    HtmlGrid g = grid();
+    g.columns[2].caption = "<i>cím</i>";
+    HtmlPageText p = page("szerzo_nev");
+    p.title = script;
+    p.subtitle = "A & B";
+    EXPECT_EQ(WriteGridHtml(path("lap.htm"), *tbl, g, p), 1);
+
+    QStringList lines = PageHead(shown);
+    lines[10] = R"(<p><strong><font face="Verdana" size="1">A &amp; B</font></strong></p>)";
+    QStringList head = header();
+    head[3] = Head(40, "&lt;i&gt;cím&lt;/i&gt;");
+    lines += head + Group("&quot;Kis&quot; &amp; &lt;Nagy&gt;");
+    lines += row("N", int(a), shown, "&quot;Kis&quot; &amp; &lt;Nagy&gt;", "2024. 03. 15.", "");
+    ExpectPage(readFile("lap.htm"), lines + PageFoot(1));
 }
 
 TEST_F(Grid2HtmlTest, EmptyListGivesTheHeaderRowAndZeroRows) {
