@@ -43,6 +43,9 @@ void BackupCatalogue(Db &source, const QString &target) {
         QFile::remove(part);
         throw Error(Failure(target, why));
     }
+    // The new file is private to this run, but it gets what every connection gets.
+    sqlite3_db_config(dest, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_busy_timeout(dest, 3000);
     QString why;
     bool full = false;
     sqlite3_backup *b = sqlite3_backup_init(dest, "main", source.handle(), "main");
