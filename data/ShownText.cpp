@@ -3,6 +3,7 @@
 #include "data/Seged.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 namespace kodexa {
 
@@ -17,7 +18,7 @@ QString ShownText(const FieldInfo &field, const QVariant &value, const QLocale &
     switch (field.kind) {
     case FieldKind::Date: {
         const QDate d = StoredDate(value);
-        return d.isValid() ? locale.toString(d, QLocale::ShortFormat) : value.toString();
+        return d.isValid() ? DateText(d, locale) : value.toString();
     }
     case FieldKind::Float: {
         bool ok = false;
@@ -32,6 +33,20 @@ QString ShownText(const FieldInfo &field, const QVariant &value, const QLocale &
         return VarToText(value);
     }
 }
+
+QString FullYearDateFormat(const QLocale &locale) {
+    // One locale at a time in practice: the form is worked out once per locale, not per value.
+    thread_local QString name;
+    thread_local QString format;
+    if (format.isEmpty() || name != locale.name()) {
+        static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));
+        name = locale.name();
+        format = locale.dateFormat(QLocale::ShortFormat).replace(shortYear, QStringLiteral("yyyy"));
+    }
+    return format;
+}
+
+QString DateText(const QDate &date, const QLocale &locale) { return locale.toString(date, FullYearDateFormat(locale)); }
 
 Qt::AlignmentFlag DefaultAlignment(const FieldInfo &field) {
     return field.kind == FieldKind::Integer || field.kind == FieldKind::Float ? Qt::AlignRight : Qt::AlignLeft;

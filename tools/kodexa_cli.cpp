@@ -30,11 +30,12 @@ void QuietAboutSession(QtMsgType type, const QMessageLogContext &context, const 
 } // namespace
 
 int main(int argc, char **argv) {
-    // Only the reports paint (fonts need a GUI application); never on a screen, so no display
-    // is needed. The other commands start without the GUI library's set-up.
+    // Only the reports and the demo's covers paint (fonts need a GUI application); never on a
+    // screen, so no display is needed. The other commands start without the GUI library's set-up.
     qInstallMessageHandler(QuietAboutSession);
     std::unique_ptr<QCoreApplication> app;
-    if (std::strcmp(CommandWord(argc, argv), "report") == 0) {
+    const char *word = CommandWord(argc, argv);
+    if (std::strcmp(word, "report") == 0 || std::strcmp(word, "init") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "data/Error.h"
 #include "data/Seged.h"
+#include "data/ShownText.h"
 #include "data/TextFile.h"
 
 #include <QLocale>
@@ -58,7 +59,7 @@ QString ExportText(const QVariant &value, FieldKind kind, bool multiLine) {
         return QStringLiteral("BLOB");
     case FieldKind::Date: {
         const QDate d = StoredDate(value);
-        return d.isValid() ? QLocale().toString(d, QLocale::ShortFormat) : value.toString();
+        return d.isValid() ? DateText(d) : value.toString();
     }
     default:
         return value.toString();

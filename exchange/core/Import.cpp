@@ -4,6 +4,7 @@
 #include "data/Db.h"
 #include "data/Kozos.h"
 #include "data/LookupTables.h"
+#include "data/ShownText.h"
 #include "data/TextFile.h"
 
 #include <QLocale>
@@ -176,8 +177,11 @@ constexpr int BulkCachePages = 32 * 1024; // KiB
 
 QDate ReadDate(QStringView s) {
     // The short date form is what the export writes; the stored form comes from other tools.
+    // Files written before the year was always whole may still hold the two-digit form.
     static const QLocale loc;
-    QDate d = loc.toDate(s.toString(), QLocale::ShortFormat);
+    QDate d = loc.toDate(s.toString(), FullYearDateFormat(loc));
+    if (!d.isValid() || d.year() < 1000)
+        d = loc.toDate(s.toString(), QLocale::ShortFormat);
     if (!d.isValid())
         d = QDate::fromString(s.toString(), Qt::ISODate);
     return d;

@@ -2,6 +2,7 @@
 // the two main-window exports, stopping, failures.
 #include "data/Catalogue.h"
 #include "data/Kozos.h"
+#include "data/ShownText.h"
 #include "data/TextFile.h"
 #include "exchange/core/Delimited.h"
 #include "exchange/core/RowSource.h"
@@ -99,7 +100,7 @@ TEST_F(DelimitedTest, BookListGivesEveryColumnInTheWindowsOrderAndListOrder) {
     EXPECT_EQ(src.columns()[39].name, QStringLiteral("szerzok"));
     ASSERT_EQ(lines.size(), 4); // header, two books, the empty rest after the last CR LF
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2;;;"))) << lines[1].toStdString(); // Alfa first, by title
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1;;;") + QLocale().toString(QDate(2007, 3, 15), QLocale::ShortFormat)));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1;;;") + QLocale().toString(QDate(2007, 3, 15), FullYearDateFormat())));
     EXPECT_EQ(r.rows, 2);
 }
 

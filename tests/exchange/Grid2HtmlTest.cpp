@@ -156,6 +156,17 @@ TEST_F(Grid2HtmlTest, EmptyListGivesTheHeaderRowAndZeroRows) {
     ExpectPage(readFile("q.htm"), PageHead("Könyvek") + header() + row("N", 123456, "Nagy", "", "", "") + PageFoot(1));
 }
 
+// A desktop whose short date has a two-digit year still gets the whole year on the page.
+TEST_F(Grid2HtmlTest, DatesKeepTheirCenturyUnderATwoDigitYearLocale) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ASSERT_TRUE(QLocale().dateFormat(QLocale::ShortFormat).contains("yy"));
+    ASSERT_FALSE(QLocale().dateFormat(QLocale::ShortFormat).contains("yyyy"));
+    AddBook(db, {.cim = "Régi", .datBesz = "2008-05-06"});
+    tbl->open("cims", "cim");
+    WriteGridHtml(path("ev.htm"), *tbl, grid(), page(""));
+    EXPECT_TRUE(DecodeCp1250(readFile("ev.htm")).contains(">5/6/2008</font>")) << DecodeCp1250(readFile("ev.htm")).toStdString();
+}
+
 TEST_F(Grid2HtmlTest, WidthsFileNamesAndAFileThatCannotBeWritten) {
     EXPECT_EQ(HtmlColumnPercent(25, 1000), 2); // halves to even
     EXPECT_EQ(HtmlColumnPercent(35, 1000), 4);

@@ -263,6 +263,26 @@ TEST_F(ImportTest, ValuesOfTheFileReplaceTheDefaultsAndTextsAreCut) {
               QStringLiteral("77|2001-02-03|I|Nagyon hos|-|Cím / 2|2001-02-04|N||-|"));
 }
 
+// Under a locale whose short date has a two-digit year, 2008 goes out as 2008 and comes back
+// as 2008, not 1908; a file written with the short year still reads as it did.
+TEST_F(ImportTest, DatesKeepTheirCenturyThroughExportAndImport) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    openCatalogue();
+    AddBook(db, {.cim = QStringLiteral("Régi"), .datBesz = QStringLiteral("2008-05-06")});
+    QuerySource q(db, QStringLiteral("SELECT cim, dat_besz FROM konyvek"));
+    DelimitedOptions o;
+    o.delimiter = QLatin1Char('\t');
+    WriteDelimited(q, path(QStringLiteral("ki.txt")), o, {});
+    const ImportText file = ReadImportFile(path(QStringLiteral("ki.txt")));
+    EXPECT_TRUE(file.text.contains(QStringLiteral("Régi\t5/6/2008\t"))) << file.text.toStdString();
+    db.exec(QStringLiteral("DELETE FROM konyvek"));
+    import(file.text);
+    import(QStringLiteral("cim\tdat_besz\nRövid\t5/6/08\n"));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(text(QStringLiteral("SELECT group_concat(cim || ' ' || dat_besz, ', ') FROM konyvek ORDER BY cim")),
+              QStringLiteral("Régi 2008-05-06, Rövid 1908-05-06"));
+}
+
 TEST_F(ImportTest, Utf8AndWindows1250FilesWithTheSameTextImportTheSame) {
     const QString content = QStringLiteral("cim\tszerzo_nev\r\nŐszi fény\tÁrvíztűrő Tükörfúrógép\r\n");
     const ImportText cp = DecodeImportBytes(EncodeCp1250(content));

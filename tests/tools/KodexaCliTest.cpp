@@ -233,8 +233,13 @@ TEST_F(KodexaCliTest, LendingKeepsItsRefusals) {
     // A name beyond the column's 25 characters is cut; an empty one is accepted.
     ASSERT_EQ(cli({"lend", "2", "--to", "Hosszú Nevű Kölcsönvevő Harmincadik"}).code, 0);
     EXPECT_EQ(scalar("SELECT kolcsonadva_kinek FROM konyvek WHERE konyvek=2").toString(), "Hosszú Nevű Kölcsönvevő H");
-    ASSERT_EQ(cli({"lend", "3", "--to", ""}).code, 0);
-    EXPECT_EQ(scalar("SELECT kolcsonadva FROM konyvek WHERE konyvek=3").toString(), "I");
+    // A blank name from a script is a lost borrower: refused, the book stays at home.
+    for (const char *blank : {"   ", ""}) {
+        r = cli({"lend", "3", "--to", blank});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.contains("nem lehet üres")) << r.err.toStdString();
+    }
+    EXPECT_EQ(scalar("SELECT kolcsonadva FROM konyvek WHERE konyvek=3").toString(), "N");
     r = cli({"lend", "999", "--to", "Valaki"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Nincs 00999 kulcsú könyv")) << r.err.toStdString();
@@ -308,6 +313,55 @@ TEST_F(KodexaCliTest, BackupIsConsistentWhileAnotherConnectionWrites) {
     EXPECT_TRUE(r.err.contains("A mentés nem sikerült")) << r.err.toStdString();
 }
 
+// A damaged catalogue is not copied: with --keep, copies of it would rotate the sound
+// backups away one run at a time.
+TEST_F(KodexaCliTest, BackupOfADamagedCatalogueWritesAndDeletesNothing) {
+    makeCatalogue(true);
+    db.close();
+    QDir().mkpath(path("mentesek"));
+    ASSERT_EQ(cli({"backup", path("mentesek/elso.sqb")}).code, 0);
+    ASSERT_EQ(cli({"backup", "--keep", "1", path("mentesek")}).code, 0);
+    const QStringList before = QDir(path("mentesek")).entryList(QDir::Files, QDir::Name);
+    {
+        Db d;
+        d.open(path("Kodexa.sqb"));
+        const qint64 page = d.scalar("SELECT rootpage FROM sqlite_master WHERE name='konyvek'").toLongLong();
+        const qint64 size = d.scalar("PRAGMA page_size").toLongLong();
+        d.close();
+        QFile f(path("Kodexa.sqb"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek((page - 1) * size);
+        f.write(QByteArray(int(size), '\0'));
+    }
+    for (int run = 0; run < 2; ++run) {
+        const Result r = cli({"backup", "--keep", "1", path("mentesek")});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.contains("a katalógus sérült")) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
+    EXPECT_EQ(cli({"backup", path("mentesek/masodik.sqb")}).code, 1);
+    EXPECT_EQ(QDir(path("mentesek")).entryList(QDir::Files, QDir::Name), before);
+}
+
+// A lookup row deleted while books use it leaves them their key and their copy of the name,
+// as the master data window does after its question: the check names it and passes.
+TEST_F(KodexaCliTest, CheckTellsOfDeletedLookupRowsWithoutFailing) {
+    makeCatalogue(true);
+    const qint64 publisher = db.scalar("SELECT kiado FROM konyvek WHERE konyvek=2").toLongLong();
+    const int books = db.scalar(QString("SELECT count(*) FROM konyvek WHERE kiado=%1").arg(publisher)).toInt();
+    const QString before = db.scalar("SELECT group_concat(konyvek || kiado || kiado_nev || kiado_nevs) FROM konyvek").toString();
+    db.exec(QString("DELETE FROM kiado WHERE kiado=%1").arg(publisher));
+    db.close();
+    for (const char *fix : {"", "--fix"}) {
+        const Result r = cli(QString(fix).isEmpty() ? QStringList{"check"} : QStringList{"check", fix});
+        EXPECT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QString("törölt törzsadatra mutat: %1 könyv; a nevüket megtartották (kiado: %1)").arg(books)))
+            << r.out.toStdString();
+        EXPECT_FALSE(r.out.contains("Javítva")) << r.out.toStdString();
+    }
+    EXPECT_EQ(scalar("SELECT group_concat(konyvek || kiado || kiado_nev || kiado_nevs) FROM konyvek").toString(), before);
+}
+
 TEST_F(KodexaCliTest, CheckFindsBrokenRulesAndFixRepairsKeysAndCopies) {
     makeCatalogue(true);
     db.close();
@@ -319,7 +373,7 @@ TEST_F(KodexaCliTest, CheckFindsBrokenRulesAndFixRepairsKeysAndCopies) {
     db.exec("UPDATE konyvek SET cim='Új cím' WHERE konyvek=1");
     db.exec("UPDATE konyvek SET kiado_nev='Rossz Kiadó' WHERE konyvek=2");
     db.exec("UPDATE szerzo SET szerzo_nevs='ROSSZ' WHERE szerzo=1");
-    db.exec("UPDATE konyvek SET mufaj=9999 WHERE konyvek=3");
+    db.exec("UPDATE konyvek SET mufaj=9999, mufaj_nev=NULL, mufaj_nevs=NULL WHERE konyvek=3");
     db.exec("UPDATE mezo SET sorrend='I'");
     db.exec("UPDATE mezo SET mezo=999 WHERE mezo=15");
     db.close();
@@ -343,11 +397,11 @@ TEST_F(KodexaCliTest, CheckFindsBrokenRulesAndFixRepairsKeysAndCopies) {
               SearchKey(scalar("SELECT szerzo_nev FROM szerzo WHERE szerzo=1").toString()));
 
     db.open(path("Kodexa.sqb"));
-    db.exec("UPDATE konyvek SET mufaj=1 WHERE konyvek=3");
+    db.exec("UPDATE konyvek SET mufaj=1, mufaj_nev='Más műfaj' WHERE konyvek=3");
     db.exec("UPDATE mezo SET mezo=15 WHERE mezo=999; UPDATE mezo SET sorrend='N' WHERE mezo_nev<>'cim'");
     db.close();
     r = cli({"check"});
-    EXPECT_EQ(r.code, 1); // book 3 now has genre 1 but still its old genre name
+    EXPECT_EQ(r.code, 1); // book 3 now has genre 1 but another genre's name
     ASSERT_EQ(cli({"check", "--fix"}).code, 0);
     EXPECT_EQ(cli({"check"}).code, 0);
 }
@@ -407,6 +461,12 @@ TEST_F(KodexaCliTest, ReportWritesAnA4PdfWithItsHeading) {
     EXPECT_EQ(cli({"report", "lending"}).code, 2);
     EXPECT_EQ(cli({"report", "nincsilyen", "--pdf", path("x.pdf")}).code, 2);
     EXPECT_EQ(cli({"report", "lending", "--key", "3", "--pdf", path("x.pdf")}).code, 2);
+    // A key no book has is a typing error, not an empty page.
+    for (const char *kind : {"sheet", "authors"}) {
+        const Result r = cli({"report", kind, "--key", "99999", "--pdf", path("x.pdf")});
+        EXPECT_EQ(r.code, 1) << kind;
+        EXPECT_TRUE(r.err.contains("99999")) << r.err.toStdString();
+    }
     EXPECT_FALSE(QFile::exists(path("x.pdf")));
     const struct {
         QStringList args;

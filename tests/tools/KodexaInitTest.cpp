@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QImageReader>
+#include <QVector>
+#include <cstdlib>
 #include <QProcess>
 
 using namespace kodexa;
@@ -83,6 +86,38 @@ TEST_F(KodexaInitTest, DemoGivesTheFirstBooksCoverPicturesAndKeepsPicturesAlread
     ASSERT_TRUE(QDir().mkpath(path("mashol")));
     ASSERT_EQ(run({path("mashol/ures.sqb")}), 0);
     EXPECT_FALSE(QFileInfo::exists(path("mashol/Images")));
+}
+
+// kodexa-cli makes the same demo as kodexa-init: the same books and the same six covers, each
+// on a board of its own colour.
+TEST_F(KodexaInitTest, TheCommandLineToolMakesTheSameDemoWithItsCovers) {
+    ASSERT_TRUE(QDir().mkpath(path("a")) && QDir().mkpath(path("b")));
+    ASSERT_EQ(run({"--demo", path("a/Kodexa.sqb")}), 0);
+    QProcess cli;
+    cli.start(QCoreApplication::applicationDirPath() + "/kodexa-cli", {"init", "--demo", path("b/Kodexa.sqb")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QStringList covers = QDir(path("a/Images")).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(covers.size(), 6);
+    EXPECT_EQ(QDir(path("b/Images")).entryList(QDir::Files, QDir::Name), covers);
+    QVector<QColor> boards;
+    for (const QString &name : covers) {
+        QImageReader reader(path("b/Images/" + name), "jpeg");
+        const QImage img = reader.read();
+        ASSERT_FALSE(img.isNull()) << name.toStdString();
+        boards << img.pixelColor(4, 4);
+    }
+    for (int i = 0; i < boards.size(); ++i)
+        for (int j = i + 1; j < boards.size(); ++j)
+            EXPECT_GT(std::abs(boards[i].red() - boards[j].red()) + std::abs(boards[i].green() - boards[j].green()) +
+                          std::abs(boards[i].blue() - boards[j].blue()),
+                      30)
+                << "covers " << i + 1 << " and " << j + 1 << " share a board colour";
+    Db a, b;
+    a.open(path("a/Kodexa.sqb"));
+    b.open(path("b/Kodexa.sqb"));
+    const QString books = "SELECT group_concat(konyvek || cim, '|') FROM konyvek";
+    EXPECT_EQ(a.scalar(books), b.scalar(books));
 }
 
 TEST_F(KodexaInitTest, RefusesToOverwriteAndReportsUnwritablePaths) {

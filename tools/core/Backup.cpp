@@ -27,12 +27,30 @@ QRegularExpression BackupNamePattern(const QString &cataloguePath) {
                                   .arg(QRegularExpression::escape(QFileInfo(cataloguePath).completeBaseName())));
 }
 
+// The engine's quick check of every page; the first few of its findings are named.
+void RequireSoundSource(Db &source, const QString &target) {
+    QStringList findings;
+    try {
+        Stmt s = source.prepare(QStringLiteral("PRAGMA quick_check(5)"));
+        while (s.step())
+            findings << s.text(0);
+    } catch (const DbError &e) {
+        findings = {e.message()};
+    }
+    if (findings != QStringList{QStringLiteral("ok")})
+        throw Error(Failure(target, QStringLiteral("a katalógus sérült, ezért nem készült mentés, és régi mentés sem "
+                                                   "törlődött: %1")
+                                        .arg(findings.join(QStringLiteral("; ")))));
+}
+
 } // namespace
 
 void BackupCatalogue(Db &source, const QString &target) {
     const QFileInfo info(target);
     if (info.exists() && info.canonicalFilePath() == QFileInfo(source.path()).canonicalFilePath())
         throw Error(Failure(target, QStringLiteral("a mentés nem írhatja felül magát a katalógust")));
+    // A copy of a damaged file is no backup, and with --keep it would push a sound one out.
+    RequireSoundSource(source, target);
     // The copy is written beside its place and renamed over it when whole.
     const QString part = info.absoluteFilePath() + QStringLiteral(".part");
     QFile::remove(part);

@@ -152,12 +152,12 @@ CheckReport CheckCatalogue(Db &db, bool fix) {
         l.bookName = l.bookKey + 1;
         columns << l.table << l.nameColumn;
     }
-    Tally keys, copies, dangling;
+    Tally keys, copies, dangling, deleted;
     QVector<qint64> toFix;
     {
         Stmt s = db.prepare(QStringLiteral("SELECT %1 FROM konyvek").arg(columns.join(QLatin1Char(','))));
         while (s.step()) {
-            bool badKey = false, badCopy = false, badLink = false;
+            bool badKey = false, badCopy = false, badLink = false, keptName = false;
             for (qsizetype i = 0; i < keyed.size(); ++i) {
                 const QString text = s.text(keyed[i].first);
                 const bool whole = keyNames[i] == QLatin1String("kulcsszavaks");
@@ -171,8 +171,15 @@ CheckReport CheckCatalogue(Db &db, bool fix) {
                     continue;
                 const auto it = l.names.constFind(s.int64(l.bookKey));
                 if (it == l.names.cend()) {
-                    dangling.add(l.table);
-                    badLink = true;
+                    // Deleting a lookup row that books use keeps their key and their copy
+                    // of the name on purpose; only a key with no name to show is broken.
+                    if (s.text(l.bookName).isEmpty()) {
+                        dangling.add(l.table);
+                        badLink = true;
+                    } else {
+                        deleted.add(l.table);
+                        keptName = true;
+                    }
                     continue;
                 }
                 // A cleared name keeps its old key on purpose; only a name that is there must agree.
@@ -190,6 +197,8 @@ CheckReport CheckCatalogue(Db &db, bool fix) {
                 copies.row(bookKey);
             if (badLink)
                 dangling.row(bookKey);
+            if (keptName)
+                deleted.row(bookKey);
             if (badKey || badCopy)
                 toFix.append(s.int64(0));
         }
@@ -206,6 +215,11 @@ CheckReport CheckCatalogue(Db &db, bool fix) {
         r.findings << lookupKeys.line(QStringLiteral("Törzsadat keresőkulcsa eltér a nevétől"), QStringLiteral("sor"));
     if (dangling.rows)
         r.findings << dangling.line(QStringLiteral("Nem létező törzsadatra mutató kulcs"), QStringLiteral("könyv"));
+    if (deleted.rows)
+        r.notices << QStringLiteral("Megjegyzés: törölt törzsadatra mutat: %1 könyv; a nevüket megtartották (%2).")
+                         .arg(deleted.rows)
+                         .arg(deleted.perText());
+    r.deletedLookupRows = deleted.rows;
     CheckMezo(db, r);
 
     if (!fix || !r.integrity.isEmpty() || (toFix.isEmpty() && lookupKeyFixes.isEmpty()))

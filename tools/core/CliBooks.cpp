@@ -260,6 +260,10 @@ int RunLend(Session &s, const Args &a) {
     const qint64 key = BookKeyArg(a.positional.first());
     if (!a.has(QStringLiteral("to")))
         throw UsageError(QStringLiteral("Kinek? Adja meg: --to NÉV"));
+    // The window may lend to an empty name after its question; a script that passes blanks
+    // has lost its borrower somewhere, and a book lent to nobody cannot be chased.
+    if (a.value(QStringLiteral("to")).trimmed().isEmpty())
+        throw Error(QStringLiteral("Kinek? A kölcsönvevő neve nem lehet üres."));
     Db &db = s.catalogue();
     BookList tbl(db);
     OpenBook(db, tbl, key);

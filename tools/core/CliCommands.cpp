@@ -4,6 +4,7 @@
 #include "tools/core/CatalogueCheck.h"
 
 #include "data/Catalogue.h"
+#include "reports/core/DemoCatalogue.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -29,7 +30,8 @@ const QVector<Command> &Commands() {
     static const QStringList fields = BookFieldOptions();
     static const QVector<Command> commands = {
         {"init", "init [--demo] ÁLLOMÁNY", "új katalógus (--demo: bemutató könyvekkel)",
-         "Új katalógust hoz létre; létező állományt nem ír felül. --demo: valódi könyvekkel feltöltve.\n"
+         "Új katalógust hoz létre; létező állományt nem ír felül. --demo: valódi könyvekkel feltöltve, az első\n"
+         "néhánynak borítóképpel (a katalógus melletti Images mappában).\n"
          "Példa: kodexa-cli init --demo /tmp/proba.sqb",
          {}, {QStringLiteral("demo")}, 1, 1, RunInit},
         {"list", "list [--sort MEZŐ] [--fields a,b,…] [--format tsv|csv|json]", "a könyvek a lista sorrendjében",
@@ -187,7 +189,10 @@ Args ParseArgs(const Command &command, const QStringList &words) {
 int RunInit(Session &s, const Args &a) {
     const QString path = a.positional.first();
     try {
-        CreateCatalogue(path, a.has(QStringLiteral("demo")));
+        if (a.has(QStringLiteral("demo")))
+            CreateDemoCatalogue(path);
+        else
+            CreateCatalogue(path, false);
     } catch (const DbError &e) {
         throw Error(e.message());
     }
@@ -226,6 +231,8 @@ int RunCheck(Session &s, const Args &a) {
         s.out << QStringLiteral("Az adatbázis sérült (integrity_check):\n  %1\n").arg(r.integrity.join(QStringLiteral("\n  ")));
     for (const QString &f : r.findings)
         s.out << f << '\n';
+    for (const QString &n : r.notices)
+        s.out << n << '\n';
     if (r.repaired)
         s.out << QStringLiteral("Javítva: %1 könyv, %2 törzsadat sor.\n").arg(r.fixedBooks).arg(r.fixedLookups);
     if (r.findings.isEmpty() && r.integrity.isEmpty())

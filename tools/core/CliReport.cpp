@@ -54,6 +54,13 @@ ListSort OpenList(Db &db, BookList &list) {
     return sort;
 }
 
+// A keyed report of no book is a mistyped key, not an empty page to print.
+void RequireBooksFor(Db &db, const BookQuery &q, qint64 key) {
+    Stmt s = db.prepare(QStringLiteral("SELECT count(*) FROM konyvek WHERE ") + q.where);
+    if (!s.step() || s.int64(0) == 0)
+        throw Error(QStringLiteral("Nincs könyv a(z) %1 kulccsal; a PDF nem készült el.").arg(key));
+}
+
 } // namespace
 
 int RunReport(Session &s, const Args &a) {
@@ -78,6 +85,8 @@ int RunReport(Session &s, const Args &a) {
     const QDate from = DateArg(a, QStringLiteral("from"), OneMonthBack(to));
 
     Db &db = s.catalogue();
+    if (key > 0)
+        RequireBooksFor(db, compact >= 0 ? CompactListQuery(compact, key) : DataSheetQuery(key, QString()), key);
     SetFooterHomePage(MakerHomePage());
     BookList list(db);
     std::unique_ptr<Report> r;
