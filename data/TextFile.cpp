@@ -1,10 +1,13 @@
 #include "data/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
 
 namespace kodexa {
 
@@ -83,10 +86,20 @@ QByteArray ReadFileBytes(const QString &path) {
 
 QStringList ReadCp1250Lines(const QString &path) { return TextLines(DecodeCp1250(ReadFileBytes(path))); }
 
+QString WriteFailure(const QSaveFile &file) {
+    // A write cut short by a nearly full disk leaves no error of its own behind ("Unknown
+    // error"); the free space left on the file's disk tells what happened.
+    constexpr qint64 NearlyFull = 64 * 1024;
+    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
+    if (file.isOpen() && disk.isValid() && disk.bytesAvailable() < NearlyFull)
+        return qt_error_string(ENOSPC);
+    return file.errorString();
+}
+
 bool CommitWhole(QSaveFile &file, QString &why) {
     if (file.isOpen() && file.error() == QFileDevice::NoError && file.flush() && file.commit())
         return true;
-    why = file.errorString();
+    why = WriteFailure(file);
     if (file.isOpen()) {
         file.cancelWriting();
         file.commit(); // cancelled: drops the copy, the old file stays
@@ -133,7 +146,7 @@ void Cp1250Writer::flush() {
 }
 
 void Cp1250Writer::fail() {
-    const QString why = file_.errorString();
+    const QString why = WriteFailure(file_);
     file_.cancelWriting();
     throw FileError(QStringLiteral("%1: %2").arg(path_, why));
 }

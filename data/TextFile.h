@@ -28,6 +28,9 @@ QString LinesText(const QStringList &lines, const QString &lineBreak = QStringLi
 // on a failure (the open or a write included) the copy is dropped and why gets the
 // system's reason.
 bool CommitWhole(QSaveFile &file, QString &why);
+// Why a write to file failed, in the system's words; a full disk is named even when the
+// write only came back short.
+QString WriteFailure(const QSaveFile &file);
 
 // The whole file as it lies on the disk. Throws FileError.
 QByteArray ReadFileBytes(const QString &path);

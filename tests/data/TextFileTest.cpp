@@ -101,4 +101,24 @@ TEST_F(TextFileTest, AFullDiskKeepsTheOldFileWhateverTheSizeOfTheNewOne) {
               QStringList({"kitoltes", "lista.txt"}));
 }
 
+// A disk with a page or two left takes the first part of a block and then nothing: the write
+// comes back short with no error of its own, and the message must still say the disk is full.
+TEST_F(TextFileTest, AWriteCutShortByANearlyFullDiskSaysTheDiskIsFull) {
+    SmallDisk disk(path(QStringLiteral("kicsi")), 128);
+    if (!disk.ok())
+        GTEST_SKIP() << "no right to mount a small file system";
+    disk.fill(8192);
+    const QString target = path(QStringLiteral("kicsi/lista.csv"));
+    try {
+        Cp1250Writer w(target);
+        w.line(QString(12000, QChar(u'á')));
+        w.finish();
+        ADD_FAILURE() << "no error";
+    } catch (const FileError &e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Megtelt a lemez, nincs hely a mentéshez.\n") + target + ": "))
+            << e.what();
+    }
+    EXPECT_EQ(QDir(path(QStringLiteral("kicsi"))).entryList(QDir::Files), QStringList({"kitoltes"}));
+}
+
 } // namespace
