@@ -22,6 +22,11 @@ protected:
         return ImportBooks(db, text, delimiter, ImportHeader(FirstLine(text), delimiter), today);
     }
     qint64 count(const QString &sql) { return db.scalar(sql).toLongLong(); }
+    // The definitions of the tables and indexes, whatever order and pages they are kept in.
+    QString schema() {
+        return text(QStringLiteral("SELECT group_concat(type || ' ' || name || ' ' || tbl_name || ' ' || IFNULL(sql, ''), '\n') "
+                                   "FROM (SELECT * FROM sqlite_master ORDER BY name)"));
+    }
     QString text(const QString &sql) { return db.scalar(sql).toString(); }
     const QDate today{2026, 12, 9};
 };
@@ -34,6 +39,7 @@ TEST_F(ImportTest, TheFixedExportOfACatalogueComesBackAsACopyOfEveryBook) {
     QStringList lookupCounts;
     for (const char *t : {"szerzo", "kiado", "sorozat", "targykor", "mufaj", "nyelv", "polc"})
         lookupCounts << text(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(t)));
+    const QString before = schema();
     auto src = FixedExportSource(db);
     WriteDelimited(*src, path(QStringLiteral("export.txt")), FixedFormatOptions());
 
@@ -60,6 +66,10 @@ TEST_F(ImportTest, TheFixedExportOfACatalogueComesBackAsACopyOfEveryBook) {
         "AND c.szerzo_nevs IS o.szerzo_nevs AND c.kulcsszavaks IS o.kulcsszavaks "
         "AND c.dat_besz = '2026-12-09' AND c.kolcsonadva = 'N' AND c.kolcsonadva_kinek IS NULL");
     EXPECT_EQ(count(same.arg(maxKey)), books);
+    // A run that doubles the table builds its search indexes again at the end: the same
+    // definitions, and sound.
+    EXPECT_EQ(schema(), before);
+    EXPECT_EQ(text(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
     // The shelf name comes with no shelf key: it is not in the file at all.
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek WHERE konyvek > %1 AND (polc IS NOT NULL OR polc_nev IS NOT NULL)").arg(maxKey)), 0);
 }
@@ -222,8 +232,26 @@ TEST_F(ImportTest, ANewNameMakesOneLookupRowThatTheNextLinesReuse) {
               QStringLiteral("%1:Arany János:ARANY JANOS").arg(arany));
 }
 
+// The book list pages through the table on the import's own connection; its statement keeps
+// the indexes from being set aside, and the run keeps them up row by row instead.
+TEST_F(ImportTest, ABigRunBesideAnOpenReadingStatementKeepsTheIndexesUp) {
+    openCatalogue(true);
+    const QString before = schema();
+    Stmt reading = db.prepare(QStringLiteral("SELECT konyvek FROM konyvek ORDER BY cims"));
+    ASSERT_TRUE(reading.step());
+    QString file = QStringLiteral("cim\n");
+    for (int i = 0; i < 200; ++i)
+        file += QStringLiteral("Új könyv %1\n").arg(i);
+    EXPECT_EQ(import(file).lines, 200);
+    EXPECT_TRUE(reading.step());
+    reading.reset();
+    EXPECT_EQ(schema(), before);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek WHERE cims LIKE 'UJ KONYV %'")), 200);
+}
+
 TEST_F(ImportTest, ABadValueStopsAtItsLineKeepingTheLinesBefore) {
     openCatalogue();
+    const QString before = schema();
     const QString file = QStringLiteral("cim\tszerzo_nev\tar\n"
                                         "Egy\tA\t100\n"
                                         "Kettő\tB\t200\n"
@@ -251,6 +279,7 @@ TEST_F(ImportTest, ABadValueStopsAtItsLineKeepingTheLinesBefore) {
         EXPECT_EQ(e.column(), QStringLiteral("nincsilyen"));
     }
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM konyvek WHERE cim = 'X'")), 1);
+    EXPECT_EQ(schema(), before) << "the indexes are back after a run that stopped at a bad line";
 }
 
 TEST_F(ImportTest, ValuesOfTheFileReplaceTheDefaultsAndTextsAreCut) {
