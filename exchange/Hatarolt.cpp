@@ -55,17 +55,17 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidg
                              {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
                               QStringLiteral("Cső (|)")},
                              0, delimiters_);
-    RadioGroup2->setGeometry(190, 8, 160, 100);
+    RadioGroup2->setGeometry(190, 8, 150, 100);
     RadioGroup1 = RadioGroup(this, QStringLiteral("RadioGroup1"), QStringLiteral("Szövegjelölő"),
                              {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")}, 2,
                              qualifiers_);
-    RadioGroup1->setGeometry(358, 8, 160, 100);
+    RadioGroup1->setGeometry(348, 8, 150, 100);
     // The spreadsheet on a UTF-8 desktop reads UTF-8 with its mark without asking; the choice
     // is kept in Kodexa.ini for the next export.
     RadioGroup3 = RadioGroup(this, QStringLiteral("RadioGroup3"), QStringLiteral("Kódolás"),
                              {QStringLiteral("Windows-1250"), QStringLiteral("UTF-8 (táblázatkezelőknek)")},
                              ItemOfEncoding(LoadExportEncoding()), encodings_);
-    RadioGroup3->setGeometry(526, 8, Width - 8 - 526, 100);
+    RadioGroup3->setGeometry(506, 8, Width - 8 - 506, 100);
     CheckBox1 = Placed<QCheckBox>(this, QStringLiteral("CheckBox1"), {190, 118, Width - 8 - 190, 20},
                                   QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"));
 
