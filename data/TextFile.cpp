@@ -117,8 +117,11 @@ void WriteCp1250Lines(const QString &path, const QStringList &lines) {
         throw FileError(QStringLiteral("A file nem írható: %1\n%2").arg(path, why));
 }
 
-Cp1250Writer::Cp1250Writer(const QString &path) : file_(path), path_(path) {
+Cp1250Writer::Cp1250Writer(const QString &path, TextEncoding encoding)
+    : file_(path), path_(path), encoding_(encoding) {
     if (!file_.open(QIODevice::WriteOnly))
+        fail();
+    if (encoding_ == TextEncoding::Utf8WithMark && file_.write("\xEF\xBB\xBF", 3) != 3)
         fail();
 }
 
@@ -139,7 +142,8 @@ qsizetype Cp1250Writer::finish() {
 void Cp1250Writer::flush() {
     if (text_.isEmpty())
         return;
-    const QByteArray bytes = EncodeCp1250(text_, &replaced_);
+    // A block always ends at a line end, so no surrogate pair is ever cut in two.
+    const QByteArray bytes = encoding_ == TextEncoding::Utf8WithMark ? text_.toUtf8() : EncodeCp1250(text_, &replaced_);
     if (file_.write(bytes) != bytes.size())
         fail();
     text_.resize(0);

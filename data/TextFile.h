@@ -40,13 +40,17 @@ QStringList ReadCp1250Lines(const QString &path);
 // Throws FileError.
 void WriteCp1250Lines(const QString &path, const QStringList &lines);
 
+// The encodings a delimited export may be written in: the program's own code page, or UTF-8
+// with a byte-order mark, which spreadsheet programs recognise without asking.
+enum class TextEncoding { Windows1250, Utf8WithMark };
+
 // A text file written in blocks, for whole-list files: the text of many lines is gathered,
 // encoded at the boundary one block at a time (one converter call per block, not per line),
 // CR LF after each line, through QSaveFile so that a failure half-way keeps the previous
-// file. Throws FileError ("path: the system's message").
+// file. Windows-1250 unless UTF-8 is asked for. Throws FileError ("path: the system's message").
 class Cp1250Writer {
 public:
-    explicit Cp1250Writer(const QString &path);
+    explicit Cp1250Writer(const QString &path, TextEncoding encoding = TextEncoding::Windows1250);
     Cp1250Writer(const Cp1250Writer &) = delete;
     Cp1250Writer &operator=(const Cp1250Writer &) = delete;
 
@@ -57,7 +61,8 @@ public:
         text_ += text;
         lineDone();
     }
-    // Writes the rest and replaces the file; returns the characters written as "?".
+    // Writes the rest and replaces the file; returns the characters written as "?" (never
+    // any in UTF-8).
     qsizetype finish();
 
 private:
@@ -68,6 +73,7 @@ private:
     QSaveFile file_;
     QString path_;
     QString text_;
+    TextEncoding encoding_;
     qsizetype replaced_ = 0;
 };
 

@@ -22,6 +22,8 @@
 namespace kodexa {
 
 namespace {
+constexpr int Width = 720;
+
 QGroupBox *RadioGroup(QWidget *parent, const QString &name, const QString &title, const QStringList &items,
                       int checked, QButtonGroup *&group) {
     auto *box = new QGroupBox(title, parent);
@@ -41,7 +43,7 @@ QGroupBox *RadioGroup(QWidget *parent, const QString &name, const QString &title
 
 Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidget *parent)
     : QDialog(parent), source_(source), services_(services) {
-    SetUpDialog(this, "frm_Hatarolt", QStringLiteral("Határolt szöveg export"), {640, 300});
+    SetUpDialog(this, "frm_Hatarolt", QStringLiteral("Határolt szöveg export"), {Width, 300});
 
     CheckListBox1 = Placed<QListWidget>(this, QStringLiteral("CheckListBox1"), {8, 8, 170, 226});
     for (const SourceColumn &c : source_.columns())
@@ -53,18 +55,24 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidg
                              {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
                               QStringLiteral("Cső (|)")},
                              0, delimiters_);
-    RadioGroup2->setGeometry(190, 8, 214, 100);
+    RadioGroup2->setGeometry(190, 8, 150, 100);
     RadioGroup1 = RadioGroup(this, QStringLiteral("RadioGroup1"), QStringLiteral("Szövegjelölő"),
                              {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")}, 2,
                              qualifiers_);
-    RadioGroup1->setGeometry(416, 8, 214, 100);
-    CheckBox1 = Placed<QCheckBox>(this, QStringLiteral("CheckBox1"), {190, 118, 440, 20},
+    RadioGroup1->setGeometry(348, 8, 150, 100);
+    // The spreadsheet on a UTF-8 desktop reads UTF-8 with its mark without asking; the choice
+    // is kept in Kodexa.ini for the next export.
+    RadioGroup3 = RadioGroup(this, QStringLiteral("RadioGroup3"), QStringLiteral("Kódolás"),
+                             {QStringLiteral("Windows-1250"), QStringLiteral("UTF-8 (táblázatkezelőknek)")},
+                             ItemOfEncoding(LoadExportEncoding()), encodings_);
+    RadioGroup3->setGeometry(506, 8, Width - 8 - 506, 100);
+    CheckBox1 = Placed<QCheckBox>(this, QStringLiteral("CheckBox1"), {190, 118, Width - 8 - 190, 20},
                                   QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"));
 
     auto *label1 = Placed<QLabel>(this, QStringLiteral("Label1"), {190, 150, 200, 16}, QStringLiteral("Filenév"));
-    Edit1 = Placed<QLineEdit>(this, QStringLiteral("Edit1"), {190, 168, 408, 22});
+    Edit1 = Placed<QLineEdit>(this, QStringLiteral("Edit1"), {190, 168, Width - 8 - 32 - 190, 22});
     label1->setBuddy(Edit1);
-    SpeedButton1 = Placed<QToolButton>(this, QStringLiteral("SpeedButton1"), {604, 168, 26, 22});
+    SpeedButton1 = Placed<QToolButton>(this, QStringLiteral("SpeedButton1"), {Width - 8 - 26, 168, 26, 22});
     SpeedButton1->setText(QStringLiteral("..."));
     SpeedButton1->setAccessibleName(QStringLiteral("File választás"));
     SpeedButton1->setToolTip(QStringLiteral("File választás"));
@@ -74,9 +82,9 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidg
     Button3 = Placed<QPushButton>(this, QStringLiteral("Button3"), {320, 240, 120, 25}, QStringLiteral("Megállít"));
     Button3->setEnabled(false);
     Button3->setAutoDefault(false);
-    Button2 = Placed<QPushButton>(this, QStringLiteral("Button2"), {510, 240, 120, 25}, QStringLiteral("Bezár"));
+    Button2 = Placed<QPushButton>(this, QStringLiteral("Button2"), {Width - 8 - 120, 240, 120, 25}, QStringLiteral("Bezár"));
     Button2->setAutoDefault(false);
-    ProgressBar1 = Placed<QProgressBar>(this, QStringLiteral("ProgressBar1"), {0, 278, 640, 22});
+    ProgressBar1 = Placed<QProgressBar>(this, QStringLiteral("ProgressBar1"), {0, 278, Width, 22});
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
 
@@ -89,16 +97,24 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(RowSource &source, DesktopServices &services, QWidg
 
     InstallFocusColour(this);
     RememberPosition(this, services_);
+    connect(this, &QDialog::finished, this, [this] {
+        if (!fixedFormat_)
+            Guarded(services_, this, [this] { SaveExportEncoding(EncodingOfItem(encodings_->checkedId())); });
+    });
 }
 
 Tfrm_Hatarolt::~Tfrm_Hatarolt() = default;
 
 void Tfrm_Hatarolt::setFixedFormat() {
+    // The file the import reads back: always Windows-1250, and the user's choice for the
+    // spreadsheet exports stays as it was.
+    fixedFormat_ = true;
     delimiters_->button(1)->setChecked(true);
     qualifiers_->button(2)->setChecked(true);
+    encodings_->button(ItemOfEncoding(TextEncoding::Windows1250))->setChecked(true);
     CheckBox1->setChecked(false);
     tickAll(true);
-    for (QWidget *w : {RadioGroup2, RadioGroup1, static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(Button4),
+    for (QWidget *w : {RadioGroup2, RadioGroup1, RadioGroup3, static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(Button4),
                        static_cast<QWidget *>(Button5), static_cast<QWidget *>(CheckListBox1)})
         w->setEnabled(false);
 }
@@ -124,6 +140,7 @@ DelimitedOptions Tfrm_Hatarolt::options() const {
     o.delimiter = DelimiterOfItem(delimiters_->checkedId());
     o.qualifier = QualifierOfItem(qualifiers_->checkedId());
     o.multiLine = CheckBox1->isChecked();
+    o.encoding = EncodingOfItem(encodings_->checkedId());
     for (int i = 0; i < CheckListBox1->count(); ++i)
         o.ticked.append(CheckListBox1->item(i)->checkState() == Qt::Checked);
     return o;
@@ -158,7 +175,10 @@ void Tfrm_Hatarolt::startExport() {
         });
         ProgressBar1->setRange(0, 1);
         ProgressBar1->setValue(0);
-        services_.ShowInfo(fileName + QStringLiteral(" file kész."), this);
+        QString done = fileName + QStringLiteral(" file kész.");
+        if (const QString warning = SplitValuesWarning(r); !warning.isEmpty())
+            done += QLatin1Char('\n') + warning;
+        services_.ShowInfo(done, this);
         if (r.replaced > 0)
             services_.ShowWarning(QStringLiteral("%1 karaktert a Windows-1250 kódlap nem tud tárolni; ezek helyén \"?\" áll a fileban.")
                                       .arg(r.replaced),

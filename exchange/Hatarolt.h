@@ -54,13 +54,16 @@ private:
     DesktopServices &services_;
     bool running_ = false; // the stop flag: cleared by "Megállít"
     bool busy_ = false;
+    bool fixedFormat_ = false;
     QListWidget *CheckListBox1 = nullptr;
     QPushButton *Button4 = nullptr;
     QPushButton *Button5 = nullptr;
     QButtonGroup *delimiters_ = nullptr;
     QButtonGroup *qualifiers_ = nullptr;
+    QButtonGroup *encodings_ = nullptr;
     QWidget *RadioGroup2 = nullptr;
     QWidget *RadioGroup1 = nullptr;
+    QWidget *RadioGroup3 = nullptr;
     QCheckBox *CheckBox1 = nullptr;
     QLineEdit *Edit1 = nullptr;
     QToolButton *SpeedButton1 = nullptr;

@@ -2,10 +2,12 @@
 
 #include "data/Error.h"
 #include "data/Seged.h"
+#include "data/Settings.h"
 #include "data/ShownText.h"
 #include "data/TextFile.h"
 
 #include <QLocale>
+#include <QSettings>
 
 namespace kodexa {
 
@@ -25,6 +27,32 @@ QChar QualifierOfItem(int item) {
     default: return QChar();
     }
 }
+
+TextEncoding EncodingOfItem(int item) { return item == 1 ? TextEncoding::Utf8WithMark : TextEncoding::Windows1250; }
+
+int ItemOfEncoding(TextEncoding encoding) { return encoding == TextEncoding::Utf8WithMark ? 1 : 0; }
+
+std::optional<TextEncoding> EncodingOfName(const QString &name) {
+    for (TextEncoding e : {TextEncoding::Windows1250, TextEncoding::Utf8WithMark})
+        if (name.compare(EncodingName(e), Qt::CaseInsensitive) == 0)
+            return e;
+    return std::nullopt;
+}
+
+QString EncodingName(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8WithMark ? QStringLiteral("utf-8") : QStringLiteral("windows-1250");
+}
+
+namespace {
+const QString EncodingKey = QStringLiteral("frm_Hatarolt/Encoding");
+} // namespace
+
+TextEncoding LoadExportEncoding() {
+    const QSettings ini(IniPath(), QSettings::IniFormat);
+    return EncodingOfName(ini.value(EncodingKey).toString()).value_or(TextEncoding::Windows1250);
+}
+
+void SaveExportEncoding(TextEncoding encoding) { UpdateIni({{EncodingKey, EncodingName(encoding)}}); }
 
 DelimitedOptions FixedFormatOptions() {
     DelimitedOptions o;
@@ -96,22 +124,36 @@ QString HeaderLine(const QVector<SourceColumn> &columns, const DelimitedOptions 
     return line;
 }
 
-void AppendRowLine(QString &out, const QVector<SourceColumn> &columns, const QVector<QVariant> &values,
-                   const DelimitedOptions &o) {
+qsizetype AppendRowLine(QString &out, const QVector<SourceColumn> &columns, const QVector<QVariant> &values,
+                        const DelimitedOptions &o) {
+    qsizetype split = 0;
     for (int c = 0; c < columns.size(); ++c)
-        if (Ticked(o, c))
-            AppendItem(out, ExportText(values.value(c), columns[c].kind, o.multiLine), o);
+        if (Ticked(o, c)) {
+            const QString text = ExportText(values.value(c), columns[c].kind, o.multiLine);
+            if (o.qualifier.isNull() && text.contains(o.delimiter))
+                ++split;
+            AppendItem(out, text, o);
+        }
+    return split;
+}
+
+QString SplitValuesWarning(const DelimitedResult &r) {
+    if (r.splitValues == 0)
+        return {};
+    return QStringLiteral("Figyelem: %1 értékben szerepel az elválasztó karakter, ezek sorai egy táblázatkezelőben "
+                          "elcsúszhatnak. Válasszon idézőjelet.")
+        .arg(r.splitValues);
 }
 
 DelimitedResult WriteDelimited(RowSource &source, const QString &path, const DelimitedOptions &o,
                                const std::function<bool(qint64)> &keepGoing) {
     const QVector<SourceColumn> &columns = source.columns();
-    Cp1250Writer out(path);
+    Cp1250Writer out(path, o.encoding);
     out.text() += HeaderLine(columns, o);
     out.lineDone();
     DelimitedResult r;
     source.forEach([&](const QVector<QVariant> &values) {
-        AppendRowLine(out.text(), columns, values, o);
+        r.splitValues += AppendRowLine(out.text(), columns, values, o);
         out.lineDone();
         ++r.rows;
         if (keepGoing && !keepGoing(r.rows)) {

@@ -1,10 +1,12 @@
-// The delimited file as written, byte for byte: Windows-1250, CR LF, the qualifier rules,
-// the two main-window exports, stopping, failures.
+// The delimited file as written, byte for byte: Windows-1250 or UTF-8 with its mark, CR LF,
+// the qualifier rules, the two main-window exports, stopping, failures, the import reading
+// the UTF-8 file back.
 #include "data/Catalogue.h"
 #include "data/Kozos.h"
 #include "data/ShownText.h"
 #include "data/TextFile.h"
 #include "exchange/core/Delimited.h"
+#include "exchange/core/Import.h"
 #include "exchange/core/RowSource.h"
 #include "support/Fixture.h"
 
@@ -140,4 +142,85 @@ TEST_F(DelimitedTest, ExpressionColumnsAndFractionsFollowTheirValues) {
     QuerySource q(db, QStringLiteral("SELECT ar / 2.0 AS fel, cim || '!' AS c, x'00' AS b, NULL AS n FROM konyvek"));
     DelimitedOptions o;
     EXPECT_EQ(write(q, o), Cp(QStringLiteral("fel;c;b;n;\r\n") + QLocale().toString(1.5) + QStringLiteral(";X!;BLOB;;\r\n")));
+}
+
+TEST_F(DelimitedTest, Utf8FileIsTheCodePageFileReencodedBehindOneMark) {
+    openCatalogue(true);
+    BookListSource list(*tbl);
+    // More than one 64 K block, so a mark written per block or a block cut mid-line shows.
+    QuerySource many(db, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000) "
+                                        "SELECT i, 'Őszi árvíztűrő tükörfúrógép ' || i AS cim FROM n"));
+    for (RowSource *src : {static_cast<RowSource *>(&list), static_cast<RowSource *>(&many)}) {
+        DelimitedOptions o = quoted();
+        o.multiLine = true;
+        const QByteArray cp = write(*src, o);
+        ASSERT_NE(DecodeCp1250(cp).toUtf8(), cp); // accents present: the two files must differ
+        o.encoding = TextEncoding::Utf8WithMark;
+        EXPECT_EQ(write(*src, o), "\xEF\xBB\xBF" + DecodeCp1250(cp).toUtf8());
+    }
+
+    // What the code page cannot hold, UTF-8 keeps.
+    AddBook(db, {.cim = QStringLiteral("Ωmega – 漢字 €")});
+    QuerySource q(db, QStringLiteral("SELECT cim FROM konyvek WHERE cim LIKE 'Ω%'"));
+    DelimitedOptions utf8;
+    utf8.encoding = TextEncoding::Utf8WithMark;
+    DelimitedResult r;
+    EXPECT_EQ(write(q, utf8, &r), QStringLiteral("\uFEFFcim;\r\nΩmega – 漢字 €;\r\n").toUtf8());
+    EXPECT_EQ(r.replaced, 0);
+}
+
+TEST_F(DelimitedTest, ValuesHoldingTheDelimiterUnenclosedAreCounted) {
+    openCatalogue();
+    AddBook(db, {.cim = QStringLiteral("1984"), .kulcsszavak = QStringLiteral("disztópia; Nagy Testvér; Orwell")});
+    AddBook(db, {.cim = QStringLiteral("Rock;n;roll"), .kulcsszavak = QStringLiteral("zene, tánc"), .tartalom = QStringLiteral("a\nb")});
+    AddBook(db, {.cim = QStringLiteral("Alma")});
+    QuerySource q(db, QStringLiteral("SELECT cim, kulcsszavak, tartalom, 'x' AS \"a;b\", 'x;y' AS z FROM konyvek WHERE cim <> 'Alma'"));
+    DelimitedOptions o;
+    o.ticked = {true, true, true, true, false};
+    DelimitedResult r;
+    write(q, o, &r);
+    // Values, not occurrences: the title with two semicolons is one. The header's labels and
+    // the unticked column's values are not counted.
+    EXPECT_EQ(r.splitValues, 2);
+    EXPECT_EQ(SplitValuesWarning(r), QStringLiteral("Figyelem: 2 értékben szerepel az elválasztó karakter, ezek sorai egy "
+                                                    "táblázatkezelőben elcsúszhatnak. Válasszon idézőjelet."));
+    o.qualifier = QLatin1Char('"');
+    write(q, o, &r);
+    EXPECT_EQ(r.splitValues, 0);
+    EXPECT_EQ(SplitValuesWarning(r), QString());
+    // The memo joined with bars holds the bar delimiter; the comma is in one value.
+    DelimitedOptions bar;
+    bar.delimiter = QLatin1Char('|');
+    bar.multiLine = true;
+    write(q, bar, &r);
+    EXPECT_EQ(r.splitValues, 1);
+    bar.delimiter = QLatin1Char(',');
+    write(q, bar, &r);
+    EXPECT_EQ(r.splitValues, 1);
+}
+
+TEST_F(DelimitedTest, TheImportReadsTheUtf8FileBack) {
+    openCatalogue(true);
+    const auto exportLines = [this] {
+        DelimitedOptions o = FixedFormatOptions();
+        o.encoding = TextEncoding::Utf8WithMark;
+        auto src = FixedExportSource(db);
+        WriteDelimited(*src, path(QStringLiteral("utf8.txt")), o);
+        return ReadImportFile(path(QStringLiteral("utf8.txt")));
+    };
+    const ImportText before = exportLines();
+    EXPECT_TRUE(before.utf8);
+    EXPECT_EQ(before.encoding, QStringLiteral("UTF-8"));
+    const QString header = FirstLine(before.text);
+    ASSERT_TRUE(header.startsWith(QStringLiteral("szerzo_nev\t"))); // the mark is not part of the first name
+    const ImportResult r = ImportBooks(db, before.text, QLatin1Char('\t'), ImportHeader(header, QLatin1Char('\t')),
+                                       QDate(2026, 1, 1));
+    const QStringList books = TextLines(before.text).mid(1);
+    EXPECT_EQ(r.lines, books.size());
+
+    // Every book comes back as it went out, accents included: each line now stands twice.
+    const QStringList after = TextLines(exportLines().text).mid(1);
+    ASSERT_EQ(after.size(), 2 * books.size());
+    for (const QString &line : books)
+        EXPECT_EQ(after.count(line), 2) << line.toStdString();
 }

@@ -92,6 +92,51 @@ TEST_F(ExchangeWindowsTest, ExportFailuresAndReplacedCharactersAreReported) {
     EXPECT_TRUE(infoTexts()[1].startsWith(QStringLiteral("Figyelmeztetés: 2 karaktert"))) << infoTexts()[1].toStdString();
 }
 
+TEST_F(ExchangeWindowsTest, EncodingChoiceIsKeptForTheNextExportAndSplitValuesAreWarnedOf) {
+    openCatalogue();
+    AddBook(db, {.cim = QStringLiteral("1984"), .kulcsszavak = QStringLiteral("disztópia; Nagy Testvér")});
+    AddBook(db, {.cim = QStringLiteral("Rock;n;roll")});
+    QuerySource q(db, QStringLiteral("SELECT cim, kulcsszavak FROM konyvek ORDER BY konyvek"));
+    const QString file = path(QStringLiteral("ki.csv"));
+    {
+        Tfrm_Hatarolt dlg(q, services);
+        EXPECT_TRUE(test::Child<QRadioButton>(&dlg, QStringLiteral("RadioGroup3_0"))->isChecked());
+        EXPECT_EQ(test::Child<QRadioButton>(&dlg, QStringLiteral("RadioGroup3_1"))->text(), QStringLiteral("UTF-8 (táblázatkezelőknek)"));
+        click(&dlg, QStringLiteral("RadioGroup3_1"));
+        dlg.setFileName(file);
+        click(&dlg, QStringLiteral("Button1"));
+        EXPECT_EQ(readFile(QStringLiteral("ki.csv")),
+                  QStringLiteral("\uFEFFcim;kulcsszavak;\r\n1984;disztópia; Nagy Testvér;\r\nRock;n;roll;;\r\n").toUtf8());
+        EXPECT_EQ(infoTexts(), QStringList{QStringLiteral("Üzenet: ") + file +
+                                           QStringLiteral(" file kész.\nFigyelem: 2 értékben szerepel az elválasztó karakter, ezek "
+                                                          "sorai egy táblázatkezelőben elcsúszhatnak. Válasszon idézőjelet.")});
+        click(&dlg, QStringLiteral("Button2"));
+    }
+
+    // The next window, as after a restart, starts from what Kodexa.ini keeps.
+    {
+        Tfrm_Hatarolt dlg(q, services);
+        EXPECT_TRUE(test::Child<QRadioButton>(&dlg, QStringLiteral("RadioGroup3_1"))->isChecked());
+        // "Adatbázis export" is the import's format: Windows-1250 whatever was chosen, and it
+        // leaves the remembered choice alone.
+        dlg.setFixedFormat();
+        EXPECT_FALSE(test::Child<QWidget>(&dlg, QStringLiteral("RadioGroup3"))->isEnabled());
+        dlg.setFileName(file);
+        click(&dlg, QStringLiteral("Button1"));
+        EXPECT_EQ(readFile(QStringLiteral("ki.csv")), EncodeCp1250(QStringLiteral("cim\tkulcsszavak\t\r\n1984\tdisztópia; Nagy Testvér\t\r\n"
+                                                                                  "Rock;n;roll\t\t\r\n")));
+        EXPECT_EQ(infoTexts().last(), QStringLiteral("Üzenet: ") + file + QStringLiteral(" file kész."));
+        click(&dlg, QStringLiteral("Button2"));
+    }
+    Tfrm_Hatarolt again(q, services);
+    EXPECT_TRUE(test::Child<QRadioButton>(&again, QStringLiteral("RadioGroup3_1"))->isChecked());
+    click(&again, QStringLiteral("RadioGroup3_0"));
+    click(&again, QStringLiteral("Button2"));
+    Tfrm_Hatarolt last(q, services);
+    EXPECT_TRUE(test::Child<QRadioButton>(&last, QStringLiteral("RadioGroup3_0"))->isChecked());
+    EXPECT_TRUE(services.errorTexts().isEmpty()) << services.errorTexts().join(QLatin1Char('\n')).toStdString();
+}
+
 TEST_F(ExchangeWindowsTest, MainWindowExportsThenImportsDoublingTheCatalogue) {
     makeCatalogue(true);
     db.close();

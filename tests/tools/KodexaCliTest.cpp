@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace kodexa;
 
@@ -436,6 +437,24 @@ TEST_F(KodexaCliTest, ExportWritesTheProgramsBytesAndImportStopsAtABadLine) {
     EXPECT_TRUE(csv.contains(EncodeCp1250("\"Egri csillagok\",")));
     EXPECT_EQ(cli({"export", "--fixed", path("x.txt"), "--csv", path("y.csv")}).code, 2);
     EXPECT_EQ(cli({"export", "--csv", path("y.csv"), "--delimiter", "x"}).code, 2);
+
+    // UTF-8 for a spreadsheet: the same text behind a byte-order mark. The window's defaults
+    // (";", no qualifier) split the demo's keywords, and the tool says how many values do.
+    r = cli({"export", "--csv", path("alap.csv")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QRegularExpression warning("^Figyelem: [1-9][0-9]* értékben szerepel az elválasztó karakter",
+                                     QRegularExpression::MultilineOption);
+    EXPECT_TRUE(r.err.contains(warning)) << r.err.toStdString();
+    r = cli({"export", "--csv", path("utf8.csv"), "--encoding", "utf-8"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(readFile("utf8.csv"), "\xEF\xBB\xBF" + DecodeCp1250(readFile("alap.csv")).toUtf8());
+    for (const QStringList &bad : {QStringList{"export", "--csv", path("z.csv"), "--encoding", "latin2"},
+                                   QStringList{"export", "--fixed", path("z.txt"), "--encoding", "utf-8"}}) {
+        r = cli(bad);
+        EXPECT_EQ(r.code, 2) << bad.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(path("z.csv")) || QFile::exists(path("z.txt")));
 
     // Importing the fixed file back doubles the books.
     const int books = scalar("SELECT count(*) FROM konyvek").toInt();

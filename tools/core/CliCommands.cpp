@@ -75,7 +75,8 @@ const QVector<Command> &Commands() {
         {"return", "return KULCS", "visszavétel",
          "A kölcsönadott könyv visszavétele. Otthon lévő könyvnél hibát jelez.\nPélda: kodexa-cli return 42", {}, {}, 1, 1,
          RunReturn},
-        {"export", "export --fixed ÁLLOMÁNY | --csv ÁLLOMÁNY [--delimiter ;|tab|,|'|'] [--qualifier '\"'|\"'\"|none] [--multiline]",
+        {"export", "export --fixed ÁLLOMÁNY | --csv ÁLLOMÁNY [--delimiter ;|tab|,|'|'] [--qualifier '\"'|\"'\"|none] [--multiline]"
+         " [--encoding windows-1250|utf-8]",
          "export határolt szöveges állományba",
          "  --fixed ÁLLOMÁNY   az \"Adatbázis export\": tabulátorral tagolt, 16 oszlop kulcs szerint, amelyet\n"
          "                     az import visszaolvas (ugyanazok a bájtok, mint a program exportjában)\n"
@@ -84,9 +85,11 @@ const QVector<Command> &Commands() {
          "  --delimiter D      ; tab , vagy |\n"
          "  --qualifier Q      \" ' vagy none\n"
          "  --multiline        a tartalom sorai |-jellel összefűzve a \"BLOB\" helyett\n"
-         "Az állomány Windows-1250 kódolású, CR LF sorvégekkel.\n"
+         "  --encoding K       windows-1250 (alap) vagy utf-8 (bájtsorrend-jellel, táblázatkezelőknek)\n"
+         "Az állomány CR LF sorvégekkel íródik; az \"Adatbázis export\" mindig Windows-1250 kódolású.\n"
          "Példa: kodexa-cli export --csv konyvek.csv --delimiter , --qualifier '\"'",
-         {QStringLiteral("fixed"), QStringLiteral("csv"), QStringLiteral("delimiter"), QStringLiteral("qualifier")},
+         {QStringLiteral("fixed"), QStringLiteral("csv"), QStringLiteral("delimiter"), QStringLiteral("qualifier"),
+          QStringLiteral("encoding")},
          {QStringLiteral("multiline")}, 0, 0, RunExport},
         {"import", "import [--delimiter tab|';'|'|'] ÁLLOMÁNY", "könyvek betöltése határolt szöveges állományból",
          "Az import ablak betöltése: az első sor az oszlopnevek sora (ahogy az \"Adatbázis export\" írja), minden\n"

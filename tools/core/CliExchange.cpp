@@ -36,7 +36,8 @@ int RunExport(Session &s, const Args &a) {
     const bool fixed = a.has(QStringLiteral("fixed"));
     if (fixed == a.has(QStringLiteral("csv")))
         throw UsageError(QStringLiteral("Adja meg a --fixed ÁLLOMÁNY vagy a --csv ÁLLOMÁNY kapcsolót (egyet)."));
-    if (fixed && (a.has(QStringLiteral("delimiter")) || a.has(QStringLiteral("qualifier")) || a.has(QStringLiteral("multiline"))))
+    if (fixed && (a.has(QStringLiteral("delimiter")) || a.has(QStringLiteral("qualifier")) || a.has(QStringLiteral("multiline")) ||
+                  a.has(QStringLiteral("encoding"))))
         throw UsageError(QStringLiteral("Az \"Adatbázis export\" formája rögzített: a --fixed mellé nem kell más kapcsoló."));
     DelimitedOptions o = fixed ? FixedFormatOptions() : DelimitedOptions();
     if (!fixed) {
@@ -57,6 +58,13 @@ int RunExport(Session &s, const Args &a) {
                 throw UsageError(QStringLiteral("A szövegjelölő \", ' vagy none (nem ez: %1)").arg(q));
         }
         o.multiLine = a.has(QStringLiteral("multiline"));
+        if (a.has(QStringLiteral("encoding"))) {
+            const QString name = a.value(QStringLiteral("encoding"));
+            const std::optional<TextEncoding> e = EncodingOfName(name);
+            if (!e)
+                throw UsageError(QStringLiteral("A kódolás utf-8 vagy windows-1250 (nem ez: %1)").arg(name));
+            o.encoding = *e;
+        }
     }
     const QString path = a.value(fixed ? QStringLiteral("fixed") : QStringLiteral("csv"));
     Db &db = s.catalogue();
@@ -78,6 +86,8 @@ int RunExport(Session &s, const Args &a) {
     }
     s.out << QStringLiteral("%1 file kész (%2 sor).\n").arg(path).arg(r.rows);
     ReportReplaced(s, r.replaced);
+    if (const QString warning = SplitValuesWarning(r); !warning.isEmpty())
+        s.err << warning << QLatin1Char('\n');
     return Done;
 }
 
