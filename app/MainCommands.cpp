@@ -98,10 +98,10 @@ void Tfrm_Main::buildCommands() {
         {"aMezo", [this] { aMezoExecute(); }},
         {"aKolcsonad", [this] { aKolcsonadExecute(); }},
         {"aVisszavesz", [this] { aVisszaveszExecute(); }},
-        {"aSugo", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Help/index.htm"))); }},
-        {"aHonlap", [this] { services_.OpenDocument(MakerHomePage()); }},
-        {"aLevel", [this] { services_.OpenDocument(QStringLiteral("mailto:") + MakerMailAddress() + QStringLiteral("?subject=Kodexa")); }},
-        {"aUjdonsag", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Ujdonsag.exe"))); }},
+        {"aSugo", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Help/index.htm")), this); }},
+        {"aHonlap", [this] { services_.OpenDocument(MakerHomePage(), this); }},
+        {"aLevel", [this] { services_.OpenDocument(QStringLiteral("mailto:") + MakerMailAddress() + QStringLiteral("?subject=Kodexa"), this); }},
+        {"aUjdonsag", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Ujdonsag.exe")), this); }},
     };
     for (const auto &[name, run] : own)
         AddCommand(name, run);

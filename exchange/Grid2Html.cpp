@@ -92,7 +92,7 @@ bool Tfrm_Grid2Html::WritePage() {
         return false;
     }
     if (CheckBox1->isChecked())
-        services_.OpenDocument(path);
+        services_.OpenDocument(path, lastingOwner());
     return true;
 }
 
@@ -109,12 +109,15 @@ void Tfrm_Grid2Html::Button3Click() {
     MailMessage m;
     m.subject = HtmlMailSubject;
     m.attachment = QFileInfo(Edit1->text()).absoluteFilePath();
-    // The status line belongs to the window below, which outlives this dialog.
-    QObject *owner = parentWidget() ? static_cast<QObject *>(parentWidget()) : this;
-    SendMapiMail(services_, m, owner, [status = status_] {
+    // The status line belongs to the window below.
+    SendMapiMail(services_, m, lastingOwner(), [status = status_] {
         if (status)
             status(NoMailClient);
     });
+}
+
+QObject *Tfrm_Grid2Html::lastingOwner() {
+    return parentWidget() ? static_cast<QObject *>(parentWidget()) : this;
 }
 
 void ExportGridHtml(AppContext &ctx, const Dataset &rows, const HtmlGrid &grid, const QString &title,

@@ -50,6 +50,9 @@ private:
     void BitBtn1Click();
     void Button1Click();
     void Button3Click();
+    // What hears of an opening or a hand-over that ends after this dialog has closed: the
+    // window below, which outlives it.
+    QObject *lastingOwner();
 
     DesktopServices &services_;
     const Dataset &rows_;

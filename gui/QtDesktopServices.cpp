@@ -5,8 +5,9 @@
 #include "edit/InpStr.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -16,10 +17,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
-#include <QUrl>
 
 namespace kodexa {
 
@@ -150,22 +153,94 @@ bool QtDesktopServices::choosePrinter(QPrinter &printer, int pageCount, QObject 
     return dlg.exec() == QDialog::Accepted;
 }
 
-void QtDesktopServices::openDocument(const QString &target) {
-    // Without waiting, in the program directory; failures are not reported.
-    if (target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:")))
-        QDesktopServices::openUrl(QUrl(target));
-    else if (QFileInfo(target).isExecutable() && !QFileInfo(target).isDir())
-        QProcess::startDetached(target, {}, ProgramDir());
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+namespace {
+
+// Exit codes of RunWatched beside the program's own.
+constexpr int NotStarted = -1, Crashed = -2;
+
+// Runs program without waiting; ended gets its exit code on the GUI thread when it ends, or
+// NotStarted / Crashed. The process belongs to the application, so none is left unwatched.
+void RunWatched(const QString &program, const QStringList &args, const QString &dir,
+                const std::function<void(int)> &ended) {
+    auto *p = new QProcess(qApp);
+    p->setProgram(program);
+    p->setArguments(args);
+    if (!dir.isEmpty())
+        p->setWorkingDirectory(dir);
+    // The xdg tools may ask on a terminal; they get none.
+    p->setStandardInputFile(QProcess::nullDevice());
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(p, &QProcess::errorOccurred, p, [p, ended](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            ended(NotStarted);
+            p->deleteLater();
+        }
+    });
+    QObject::connect(p, &QProcess::finished, p, [p, ended](int code, QProcess::ExitStatus status) {
+        ended(status == QProcess::NormalExit ? code : Crashed);
+        p->deleteLater();
+    });
+    p->start();
+}
+
+// failed, guarded so it never runs after its owner is gone.
+template <class... A> std::function<void(A...)> WhileOwnerLives(QObject *owner, const std::function<void(A...)> &failed) {
+    return [alive = QPointer<QObject>(owner), failed, owned = owner != nullptr](A... a) {
+        if (failed && (!owned || alive))
+            failed(a...);
+    };
+}
+
+// xdg-open's exit codes: 2 the file is missing, 3 no program for it, anything else failure.
+OpenFailure XdgOpenFailure(int code, bool windowsProgram) {
+    switch (code) {
+    case NotStarted:
+        return OpenFailure::NoOpener;
+    case 2:
+        return OpenFailure::FileMissing;
+    case 3:
+        return windowsProgram ? OpenFailure::ProgramUnavailable : OpenFailure::NoApplication;
+    default:
+        return OpenFailure::Failed;
+    }
+}
+
+} // namespace
+
+void QtDesktopServices::openDocument(const QString &target, QObject *owner,
+                                     const std::function<void(OpenFailure)> &failed) {
+    const auto report = WhileOwnerLives(owner, failed);
+    QString subject = target;
+    if (!IsAddress(target)) {
+        const QFileInfo file(target);
+        if (!file.exists()) {
+            report(IsWindowsProgram(target) ? OpenFailure::ProgramUnavailable : OpenFailure::FileMissing);
+            return;
+        }
+        if (file.isExecutable() && !file.isDir()) {
+            // A program runs on its own, past this one's end: only its start is ours to see.
+            if (!QProcess::startDetached(file.absoluteFilePath(), {}, ProgramDir()))
+                report(OpenFailure::Failed);
+            return;
+        }
+        subject = file.absoluteFilePath();
+    }
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        report(OpenFailure::NoOpener);
+        return;
+    }
+    // Not detached: its exit code says whether anything took the target. On a desktop where
+    // xdg-open waits for the program it started, that is when the program ends.
+    RunWatched(opener, {subject}, ProgramDir(), [report, windows = IsWindowsProgram(target)](int code) {
+        if (code != 0)
+            report(XdgOpenFailure(code, windows));
+    });
 }
 
 void QtDesktopServices::sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) {
-    const QPointer<QObject> alive(owner);
-    auto report = [alive, failed, owned = owner != nullptr] {
-        if (failed && (!owned || alive))
-            failed();
-    };
+    const auto report = WhileOwnerLives(owner, failed);
     const QString program = QStandardPaths::findExecutable(command.value(0));
     if (program.isEmpty()) {
         report();
@@ -173,23 +248,141 @@ void QtDesktopServices::sendMail(const QStringList &command, QObject *owner, con
     }
     // Not detached: its exit code tells whether a mail client took the message. The
     // client itself outlives it (xdg-email starts it and, for most clients, returns).
-    auto *p = new QProcess(qApp);
-    p->setProgram(program);
-    p->setArguments(command.mid(1));
-    p->setStandardOutputFile(QProcess::nullDevice());
-    p->setStandardErrorFile(QProcess::nullDevice());
-    QObject::connect(p, &QProcess::errorOccurred, p, [p, report](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart) {
+    RunWatched(program, command.mid(1), QString(), [report](int code) {
+        if (code != 0)
             report();
-            p->deleteLater();
-        }
     });
-    QObject::connect(p, &QProcess::finished, p, [p, report](int code, QProcess::ExitStatus status) {
-        if (status != QProcess::NormalExit || code != 0)
-            report();
-        p->deleteLater();
-    });
-    p->start();
+}
+
+namespace {
+
+// The desktop as xdg-email detects it (its detectDE, without the D-Bus and X property probes).
+QString XdgDesktop(const QProcessEnvironment &env) {
+    const QString current = env.value(QStringLiteral("XDG_CURRENT_DESKTOP"));
+    QString de;
+    if (current == QLatin1String("Cinnamon") || current == QLatin1String("X-Cinnamon"))
+        de = QStringLiteral("cinnamon");
+    else if (current == QLatin1String("ENLIGHTENMENT"))
+        de = QStringLiteral("enlightenment");
+    else if (current.startsWith(QLatin1String("GNOME")))
+        de = QStringLiteral("gnome");
+    else if (current == QLatin1String("KDE"))
+        de = QStringLiteral("kde");
+    else if (current.compare(QLatin1String("deepin"), Qt::CaseInsensitive) == 0)
+        de = QStringLiteral("deepin");
+    else if (current == QLatin1String("LXDE"))
+        de = QStringLiteral("lxde");
+    else if (current == QLatin1String("LXQt"))
+        de = QStringLiteral("lxqt");
+    else if (current == QLatin1String("MATE"))
+        de = QStringLiteral("mate");
+    else if (current == QLatin1String("XFCE"))
+        de = QStringLiteral("xfce");
+    else if (current == QLatin1String("X-Generic"))
+        de = QStringLiteral("generic");
+    if (de.isEmpty()) {
+        const QString session = env.value(QStringLiteral("DESKTOP_SESSION"));
+        if (!env.value(QStringLiteral("KDE_FULL_SESSION")).isEmpty())
+            de = QStringLiteral("kde");
+        else if (!env.value(QStringLiteral("GNOME_DESKTOP_SESSION_ID")).isEmpty() || session == QLatin1String("gnome"))
+            de = QStringLiteral("gnome");
+        else if (!env.value(QStringLiteral("MATE_DESKTOP_SESSION_ID")).isEmpty() || session == QLatin1String("MATE"))
+            de = QStringLiteral("mate");
+        else if (env.value(QStringLiteral("DESKTOP")).startsWith(QLatin1String("Enlightenment")))
+            de = QStringLiteral("enlightenment");
+        else if (!env.value(QStringLiteral("LXQT_SESSION_CONFIG")).isEmpty())
+            de = QStringLiteral("lxqt");
+        else if (session == QLatin1String("LXDE") || session == QLatin1String("Lubuntu"))
+            de = QStringLiteral("lxde");
+        else if (session == QLatin1String("xfce") || session == QLatin1String("xfce4") ||
+                 session == QLatin1String("Xfce Session"))
+            de = QStringLiteral("xfce");
+    }
+    if (de == QLatin1String("gnome") &&
+        QStandardPaths::findExecutable(QStringLiteral("gnome-default-applications-properties")).isEmpty())
+        de = QStringLiteral("gnome3");
+    const QString runtime = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/flatpak-info")))
+        de = QStringLiteral("flatpak");
+    return de.isEmpty() ? QStringLiteral("generic") : de;
+}
+
+QString FirstWord(const QString &command) {
+    return command.trimmed().section(QLatin1Char(' '), 0, 0);
+}
+
+// The mail client a KDE session names in its e-mail defaults.
+QString KdeMailClient(const QProcessEnvironment &env) {
+    const QString config = env.value(QStringLiteral("XDG_CONFIG_HOME"), QDir::homePath() + QStringLiteral("/.config"));
+    const QSettings ini(config + QStringLiteral("/emaildefaults"), QSettings::IniFormat);
+    const QString profile = ini.value(QStringLiteral("Defaults/Profile")).toString();
+    return profile.isEmpty()
+               ? QString()
+               : FirstWord(ini.value(QStringLiteral("PROFILE_%1/EmailClient").arg(profile)).toString());
+}
+
+// The program of the desktop's default mailto: handler, resolved as xdg-email resolves it:
+// the desktop file's Exec command, found on PATH, links followed. Empty when none.
+QString DefaultMailtoProgram(const QProcessEnvironment &env) {
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return QString();
+    QProcess query;
+    query.setStandardInputFile(QProcess::nullDevice());
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/mailto")});
+    // A shell script reading a few files; it is not left to hold the window up.
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished();
+        return QString();
+    }
+    const QString desktopFile = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), 0, 0);
+    if (desktopFile.isEmpty())
+        return QString();
+    const QString home = env.value(QStringLiteral("XDG_DATA_HOME"), QDir::homePath() + QStringLiteral("/.local/share"));
+    QStringList dirs{home};
+    dirs += env.value(QStringLiteral("XDG_DATA_DIRS"), QStringLiteral("/usr/local/share:/usr/share")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QString found;
+    for (const QString &dir : std::as_const(dirs)) {
+        QStringList candidates;
+        if (desktopFile.contains(QLatin1Char('-')))
+            candidates << QStringLiteral("%1/applications/%2/%3").arg(dir, desktopFile.section(QLatin1Char('-'), 0, -2),
+                                                                       desktopFile.section(QLatin1Char('-'), -1));
+        candidates << QStringLiteral("%1/applications/%2").arg(dir, desktopFile);
+        for (const QString &sub : QDir(dir + QStringLiteral("/applications")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            candidates << QStringLiteral("%1/applications/%2/%3").arg(dir, sub, desktopFile);
+        for (const QString &c : std::as_const(candidates))
+            if (QFileInfo(c).isReadable() && QFileInfo(c).isFile()) {
+                found = c;
+                break;
+            }
+        if (!found.isEmpty())
+            break;
+    }
+    QFile file(found);
+    if (found.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    static const QRegularExpression exec(QStringLiteral("^Exec(\\[[^]=]*\\])?=(.*)$"));
+    while (!file.atEnd()) {
+        const auto m = exec.match(QString::fromUtf8(file.readLine()).trimmed());
+        if (!m.hasMatch())
+            continue;
+        const QString program = QStandardPaths::findExecutable(FirstWord(m.captured(2)));
+        return program.isEmpty() ? QString() : QFileInfo(program).canonicalFilePath();
+    }
+    return QString();
+}
+
+} // namespace
+
+MailSetup QtDesktopServices::mailSetup() {
+    const auto env = QProcessEnvironment::systemEnvironment();
+    MailSetup s;
+    s.mailer = env.value(QStringLiteral("MAILER"));
+    s.hook = !QStandardPaths::findExecutable(QStringLiteral("xdg-email-hook.sh")).isEmpty();
+    s.desktop = XdgDesktop(env);
+    s.mailtoClient = s.desktop == QLatin1String("kde") ? KdeMailClient(env) : DefaultMailtoProgram(env);
+    return s;
 }
 
 } // namespace kodexa

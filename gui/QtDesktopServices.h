@@ -19,8 +19,9 @@ public:
     QString saveFileName(const QString &title, const QString &dir, const QString &filter, const QString &defaultExt,
                          QObject *owner) override;
     QString chooseFolder(const QString &title, const QString &dir, QObject *owner) override;
-    void openDocument(const QString &target) override;
+    void openDocument(const QString &target, QObject *owner, const std::function<void(OpenFailure)> &failed) override;
     void sendMail(const QStringList &command, QObject *owner, const std::function<void()> &failed) override;
+    MailSetup mailSetup() override;
     bool choosePrinter(QPrinter &printer, int pageCount, QObject *owner) override;
 };
 

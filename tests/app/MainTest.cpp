@@ -5,6 +5,7 @@
 #include "data/Catalogue.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
+#include "gui/QtDesktopServices.h"
 #include "support/Fixture.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableView>
@@ -544,6 +546,96 @@ TEST_F(MainTest, HintGoesToTheStatusBarAndLinksOpenThroughTheDesktop) {
     EXPECT_TRUE(services.openedDocuments[1].startsWith("mailto:"));
     EXPECT_TRUE(services.openedDocuments[1].endsWith("?subject=Kodexa"));
     EXPECT_EQ(services.openedDocuments[2], path("Ujdonsag.exe"));
+}
+
+TEST_F(MainTest, ALinkThatDoesNotOpenSaysWhatAndWhy) {
+    makeCatalogue();
+    ASSERT_TRUE(start());
+    services.openFailures[path("Help/index.htm")] = OpenFailure::NoApplication;
+    services.openFailures[path("Ujdonsag.exe")] = OpenFailure::ProgramUnavailable;
+    w->Action("aSugo")->trigger();
+    w->Action("aHonlap")->trigger();
+    w->Action("aUjdonsag")->trigger();
+    EXPECT_EQ(services.openedDocuments.size(), 3);
+    EXPECT_EQ(services.errorTexts(),
+              (QStringList{"Nem nyitható meg: " + path("Help/index.htm") + "\nEhhez a fájltípushoz nincs megnyitó program.",
+                           "Nem nyitható meg: " + path("Ujdonsag.exe") +
+                               "\nEz Windows-program, ezen a rendszeren nem érhető el."}));
+    EXPECT_EQ(services.messages[0].caption, "Hiba");
+}
+
+// The program's own opener: each way an opening fails reaches the caller with its reason.
+class DesktopOpenTest : public test::ProgramDirTest {
+protected:
+    void SetUp() override {
+        ProgramDirTest::SetUp();
+        QDir().mkpath(path("bin"));
+        // A stand-in xdg-open: notes its argument and working folder, exits with the code asked.
+        test::WriteScript(path("bin/xdg-open"), "echo \"$1|$(pwd)\" >> \"$(dirname \"$0\")/args\"\n"
+                                                "exit $(cat \"$(dirname \"$0\")/code\")");
+        writeFile("lap.htm", "<html></html>");
+    }
+    // Opens target, the opener exiting with code, and waits until whatever it started has
+    // ended; returns the reasons heard.
+    QVector<OpenFailure> open(const QString &target, int code = 0, QObject *owner = nullptr,
+                              const std::function<void()> &meanwhile = {}) {
+        writeFile("bin/code", QByteArray::number(code));
+        auto heard = std::make_shared<QVector<OpenFailure>>();
+        opener.openDocument(target, owner, [heard](OpenFailure why) { *heard << why; });
+        if (meanwhile)
+            meanwhile();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] { return qApp->findChildren<QProcess *>(Qt::FindDirectChildrenOnly).isEmpty(); }, 10000));
+        return *heard;
+    }
+    QStringList calls() const { return QString::fromUtf8(readFile("bin/args")).split('\n', Qt::SkipEmptyParts); }
+
+    QtDesktopServices opener;
+};
+
+TEST_F(DesktopOpenTest, TheOpenersAnswerBecomesTheReason) {
+    test::EnvVar onPath("PATH", path("bin").toUtf8() + ':' + qgetenv("PATH"));
+    const QString here = QDir(dir()).canonicalPath();
+    EXPECT_EQ(open(path("lap.htm"), 3), QVector{OpenFailure::NoApplication});
+    EXPECT_EQ(open(path("lap.htm"), 2), QVector{OpenFailure::FileMissing});
+    EXPECT_EQ(open(path("lap.htm"), 4), QVector{OpenFailure::Failed});
+    EXPECT_EQ(open(path("lap.htm"), 0), QVector<OpenFailure>{});
+    EXPECT_EQ(open("https://pelda.hu/konyv", 0), QVector<OpenFailure>{});
+    // A Windows program that is there but that nothing here runs.
+    writeFile("Regi.exe", "MZ");
+    EXPECT_EQ(open(path("Regi.exe"), 3), QVector{OpenFailure::ProgramUnavailable});
+    // The opener gets the file's whole path or the address as given, in the program folder.
+    EXPECT_EQ(calls().value(0), path("lap.htm") + "|" + here);
+    EXPECT_EQ(calls().value(4), "https://pelda.hu/konyv|" + here);
+    EXPECT_EQ(calls().size(), 6);
+
+    // What is decided without the opener, at once.
+    const auto now = [&](const QString &target) {
+        QVector<OpenFailure> heard;
+        opener.openDocument(target, nullptr, [&heard](OpenFailure why) { heard << why; });
+        return heard;
+    };
+    EXPECT_EQ(now(path("nincs.htm")), QVector{OpenFailure::FileMissing});
+    EXPECT_EQ(now(path("Ujdonsag.exe")), QVector{OpenFailure::ProgramUnavailable});
+    EXPECT_EQ(calls().size(), 6);
+}
+
+TEST_F(DesktopOpenTest, NoOpenerAProgramStartedAndAnOwnerGone) {
+    QDir().mkpath(path("ures"));
+    {
+        test::EnvVar bare("PATH", path("ures").toUtf8());
+        EXPECT_EQ(open(path("lap.htm")), QVector{OpenFailure::NoOpener});
+    }
+    test::EnvVar onPath("PATH", path("bin").toUtf8() + ':' + qgetenv("PATH"));
+    // A program is started in the program folder, not handed to the opener.
+    test::WriteScript(path("hirek"), "touch elindult");
+    EXPECT_EQ(open(path("hirek")), QVector<OpenFailure>{});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(path("elindult")); }, 10000));
+    EXPECT_TRUE(calls().isEmpty());
+    // Whoever asked is gone when the opener fails: nobody is told.
+    auto owner = std::make_unique<QObject>();
+    EXPECT_EQ(open(path("lap.htm"), 3, owner.get(), [&] { owner.reset(); }), QVector<OpenFailure>{});
+    EXPECT_EQ(calls().size(), 1);
 }
 
 TEST_F(MainTest, PictureFrameSitsAtTheRightEdgeOfTheDetailPanelOnceShown) {

@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -211,6 +213,82 @@ TEST(MapiMailTest, ADesktopWithoutAMailClientIsToldNowOrWhenTheCallEnds) {
     EXPECT_EQ(failed, 2);
 }
 
+TEST(MapiMailTest, OnlyAClientThatXdgEmailStartsItselfGetsTheAttachment) {
+    const auto fate = [](MailSetup s) { return AttachmentFate(s); };
+    EXPECT_EQ(fate({.desktop = "generic", .mailtoClient = "/usr/lib/thunderbird/thunderbird"}), MailAttachment::Taken);
+    EXPECT_EQ(fate({.desktop = "gnome3", .mailtoClient = "/usr/bin/icedove"}), MailAttachment::Taken);
+    EXPECT_EQ(fate({.desktop = "kde", .mailtoClient = "thunderbird"}), MailAttachment::Taken);
+    EXPECT_EQ(fate({.desktop = "gnome3", .mailtoClient = "/usr/bin/evolution"}), MailAttachment::Dropped);
+    // $MAILER and these desktops' openers get a plain mailto:, whatever client is named.
+    EXPECT_EQ(fate({.mailer = "thunderbird", .desktop = "generic", .mailtoClient = "/usr/bin/thunderbird"}),
+              MailAttachment::Dropped);
+    EXPECT_EQ(fate({.desktop = "xfce", .mailtoClient = "/usr/bin/thunderbird"}), MailAttachment::Dropped);
+    EXPECT_EQ(fate({.desktop = "flatpak", .mailtoClient = "/usr/bin/thunderbird"}), MailAttachment::Dropped);
+    // The user's own hook takes everything first.
+    EXPECT_EQ(fate({.mailer = "mutt", .desktop = "xfce", .hook = true}), MailAttachment::Taken);
+    // Nothing named: the hand-over finds a client or fails, as it always did.
+    EXPECT_EQ(fate({.desktop = "generic"}), MailAttachment::NoClient);
+}
+
+// The set-up read from the desktop as xdg-email reads it, with stand-ins for its tools.
+class MailSetupTest : public test::ProgramDirTest {
+protected:
+    void SetUp() override {
+        ProgramDirTest::SetUp();
+        for (const char *d : {"bin", "lib/levelezo", "share/applications", "config", "run"})
+            QDir().mkpath(path(d));
+        test::WriteScript(path("bin/xdg-mime"), "echo levelezo.desktop");
+        test::WriteScript(path("lib/levelezo/thunderbird"), "exit 0");
+        QFile::link(path("lib/levelezo/thunderbird"), path("bin/levelezo"));
+        writeFile("share/applications/levelezo.desktop", "[Desktop Entry]\nName=Levelező\nExec=levelezo -compose %u\n");
+    }
+    MailSetup read() { return QtDesktopServices().mailSetup(); }
+
+    test::EnvVar path_{"PATH", path("bin").toUtf8() + ":/usr/bin:/bin"};
+    test::EnvVar data_{"XDG_DATA_HOME", path("share").toUtf8()};
+    test::EnvVar config_{"XDG_CONFIG_HOME", path("config").toUtf8()};
+    test::EnvVar runtime_{"XDG_RUNTIME_DIR", path("run").toUtf8()};
+    test::EnvVar mailer_{"MAILER", QByteArray()};
+    test::EnvVar current_{"XDG_CURRENT_DESKTOP", QByteArray()};
+    test::EnvVar kde_{"KDE_FULL_SESSION", QByteArray()};
+    test::EnvVar session_{"DESKTOP_SESSION", QByteArray()};
+    test::EnvVar gnome_{"GNOME_DESKTOP_SESSION_ID", QByteArray()};
+};
+
+TEST_F(MailSetupTest, TheMailtoClientIsTheProgramItsDesktopFileRuns) {
+    MailSetup s = read();
+    EXPECT_EQ(s.desktop, "generic");
+    EXPECT_EQ(s.mailtoClient, QFileInfo(path("lib/levelezo/thunderbird")).canonicalFilePath()) << "links followed";
+    EXPECT_TRUE(s.mailer.isEmpty());
+    EXPECT_FALSE(s.hook);
+    EXPECT_EQ(AttachmentFate(s), MailAttachment::Taken);
+
+    // A client whose program is not installed is no client.
+    writeFile("share/applications/levelezo.desktop", "[Desktop Entry]\nExec=nincs-ilyen-levelezo %u\n");
+    EXPECT_EQ(read().mailtoClient, "");
+    {
+        test::EnvVar xfce("XDG_CURRENT_DESKTOP", "XFCE");
+        EXPECT_EQ(read().desktop, "xfce");
+    }
+    {
+        test::EnvVar gnome("XDG_CURRENT_DESKTOP", "GNOME-Classic:GNOME");
+        EXPECT_EQ(read().desktop, "gnome3");
+    }
+    {
+        // KDE names its client in its own e-mail defaults.
+        test::EnvVar kde("XDG_CURRENT_DESKTOP", "KDE");
+        writeFile("config/emaildefaults", "[Defaults]\nProfile=Alap\n\n[PROFILE_Alap]\nEmailClient=/usr/bin/thunderbird -compose\n");
+        EXPECT_EQ(read().mailtoClient, "/usr/bin/thunderbird");
+    }
+    writeFile("run/flatpak-info", "");
+    EXPECT_EQ(read().desktop, "flatpak");
+    test::EnvVar mailer("MAILER", "mutt");
+    test::WriteScript(path("bin/xdg-email-hook.sh"), "exit 0");
+    s = read();
+    EXPECT_EQ(s.mailer, "mutt");
+    EXPECT_TRUE(s.hook);
+}
+
 // The command as the user gives it: Ctrl+H on the main window.
 class HtmlCommandTest : public test::DemoMainWindowTest {
 protected:
@@ -249,6 +327,7 @@ TEST_F(HtmlCommandTest, EMailThenOkWritesTwiceOpensNothingAndKeepsTheRow) {
 
 TEST_F(HtmlCommandTest, WithoutAMailClientThePageIsWrittenAndTheStatusBarSaysSo) {
     services.mailClient = false;
+    services.mailSetupAnswer.mailtoClient.clear(); // none named: no question, the hand-over fails
     test::WhenModal([&](QWidget *dlg) {
         dlg->findChild<QPushButton *>("Button3")->click();
         dlg->findChild<QPushButton *>("Button2")->click();
@@ -256,7 +335,36 @@ TEST_F(HtmlCommandTest, WithoutAMailClientThePageIsWrittenAndTheStatusBarSaysSo)
     test::PressKey(w->Grid(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(page().contains("Összesen"));
     EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_TRUE(services.questions.isEmpty());
+    EXPECT_EQ(services.mails.size(), 1);
     EXPECT_TRUE(w->StatusText(1).contains("Nem indítható levelezőprogram"));
+}
+
+TEST_F(HtmlCommandTest, AClientThatCannotAttachIsNotHandedTheMailTheFolderIsOffered) {
+    services.mailSetupAnswer.mailtoClient = "/usr/bin/evolution";
+    services.yesNoAnswers = {true, false};
+    services.openFailures[path("Html")] = OpenFailure::NoApplication;
+    test::WhenModal([&](QWidget *dlg) {
+        dlg->findChild<QPushButton *>("Button3")->click();
+        ASSERT_EQ(services.questions.size(), 1);
+        EXPECT_EQ(services.questions[0].text,
+                  "A levelezőprogram nem tud mellékletet fogadni, így a levél melléklet nélkül menne el. Megnyitja a "
+                  "mappát, amelyben a(z) k_nyvek.htm van, hogy kézzel csatolja?");
+        // Yes: the folder, and why it did not open.
+        EXPECT_EQ(services.openedDocuments, QStringList{path("Html")});
+        EXPECT_EQ(services.errorTexts(),
+                  QStringList{"Nem nyitható meg: " + path("Html") + "\nA mappához nincs megnyitó program (fájlkezelő)."});
+        // No: nothing more.
+        dlg->findChild<QPushButton *>("Button3")->click();
+        EXPECT_EQ(services.questions.size(), 2);
+        EXPECT_EQ(services.openedDocuments.size(), 1);
+        EXPECT_TRUE(dlg->isVisible());
+        dlg->findChild<QPushButton *>("Button2")->click();
+    });
+    test::PressKey(w->Grid(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(page().contains("Összesen")) << "the page is written all the same";
+    EXPECT_TRUE(services.mails.isEmpty()) << "no mail without its attachment";
+    EXPECT_EQ(w->StatusText(1).contains("Nem indítható levelezőprogram"), false);
 }
 
 TEST_F(HtmlCommandTest, OkOpensThePageAndABadPathKeepsTheDialogWithTheError) {
@@ -273,8 +381,12 @@ TEST_F(HtmlCommandTest, OkOpensThePageAndABadPathKeepsTheDialogWithTheError) {
         EXPECT_EQ(edit->text(), path("Html/masik.htm"));
         dlg->findChild<QPushButton *>("Button1")->click();
     });
+    services.openFailures[path("Html/masik.htm")] = OpenFailure::NoApplication;
     test::PressKey(w->Grid(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(services.openedDocuments, QStringList{path("Html/masik.htm")});
+    // A page nothing here opens says so, after the first error.
+    EXPECT_EQ(services.errorTexts().value(1),
+              "Nem nyitható meg: " + path("Html/masik.htm") + "\nEhhez a fájltípushoz nincs megnyitó program.");
     const QString html = DecodeCp1250(readFile("Html/masik.htm"));
     EXPECT_FALSE(html.contains("#EAEAEA")) << "sorted by title: no groups";
     EXPECT_TRUE(html.contains(R"(<strong>!</strong>)"));

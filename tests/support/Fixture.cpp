@@ -48,6 +48,23 @@ void ProgramDirTest::writeFile(const QString &name, const QByteArray &bytes) con
     f.write(bytes);
 }
 
+EnvVar::EnvVar(const char *name, const QByteArray &value)
+    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+}
+
+EnvVar::~EnvVar() {
+    had_ ? qputenv(name_, old_) : qunsetenv(name_);
+}
+
+void WriteScript(const QString &path, const QByteArray &body) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + body + "\n");
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
 void CatalogueTest::TearDown() {
     // The context and the list hold on to the connection: they go before it closes.
     ctx.reset();

@@ -132,6 +132,23 @@ private:
     bool ok_ = false;
 };
 
+// An environment variable set (or, with a null value, unset) while the object lives.
+class EnvVar {
+public:
+    EnvVar(const char *name, const QByteArray &value);
+    ~EnvVar();
+    EnvVar(const EnvVar &) = delete;
+    EnvVar &operator=(const EnvVar &) = delete;
+
+private:
+    const char *name_;
+    bool had_;
+    QByteArray old_;
+};
+
+// Writes an executable shell script: a stand-in for a desktop tool put first on PATH.
+void WriteScript(const QString &path, const QByteArray &body);
+
 } // namespace kodexa::test
 
 #include <QWidget>

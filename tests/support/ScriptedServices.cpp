@@ -68,6 +68,12 @@ QString ScriptedServices::chooseFolder(const QString &title, const QString &, QO
     return a;
 }
 
+void ScriptedServices::openDocument(const QString &target, QObject *, const std::function<void(OpenFailure)> &failed) {
+    openedDocuments.append(target);
+    if (openFailures.contains(target) && failed)
+        failed(openFailures.value(target));
+}
+
 void ScriptedServices::sendMail(const QStringList &command, QObject *, const std::function<void()> &failed) {
     mails.append(command);
     if (!mailClient && failed)

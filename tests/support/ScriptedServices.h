@@ -4,6 +4,7 @@
 
 #include "data/DesktopServices.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -37,9 +38,12 @@ public:
     QVector<Question> questions;   // yes/no and text prompts, in order
     QStringList textShown;         // the initial text each text box was opened with
     QStringList openedDocuments;
+    QMap<QString, OpenFailure> openFailures; // targets that do not open, and why
     QStringList fileDialogs;       // titles of the choosers shown
     QVector<QStringList> mails;    // the mail hand-over command lines
     bool mailClient = true;        // false: every hand-over fails
+    // The mail set-up the hand-over finds; by default a client that takes the attachment.
+    MailSetup mailSetupAnswer{.mailer = {}, .desktop = QStringLiteral("generic"), .mailtoClient = QStringLiteral("/usr/bin/thunderbird")};
     // The print dialog: each answer prints into a PDF file, pages from..to (0: all); an
     // empty queue cancels. printDialogs records the page count each dialog offered.
     struct PrinterAnswer {
@@ -59,8 +63,9 @@ public:
     QString openFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override;
     QString saveFileName(const QString &title, const QString &, const QString &, const QString &, QObject *) override;
     QString chooseFolder(const QString &title, const QString &, QObject *) override;
-    void openDocument(const QString &target) override { openedDocuments.append(target); }
+    void openDocument(const QString &target, QObject *, const std::function<void(OpenFailure)> &failed) override;
     void sendMail(const QStringList &command, QObject *, const std::function<void()> &failed) override;
+    MailSetup mailSetup() override { return mailSetupAnswer; }
     bool choosePrinter(QPrinter &printer, int pageCount, QObject *) override;
 
     QStringList errorTexts() const;
