@@ -140,3 +140,15 @@ TEST_F(DelimitedTest, ExpressionColumnsAndFractionsFollowTheirValues) {
     DelimitedOptions o;
     EXPECT_EQ(write(q, o), Cp(QStringLiteral("fel;c;b;n;\r\n") + QLocale().toString(1.5) + QStringLiteral(";X!;BLOB;;\r\n")));
 }
+
+TEST_F(DelimitedTest, AnEmptyMemoIsBlobLikeAFilledOneUnlessItsLinesAreJoined) {
+    openCatalogue();
+    AddBook(db, {.cim = QStringLiteral("Üres")});
+    AddBook(db, {.cim = QStringLiteral("Teli"), .tartalom = QStringLiteral("x")});
+    ASSERT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM konyvek WHERE tartalom IS NULL")).toInt(), 1);
+    QuerySource q(db, QStringLiteral("SELECT cim, tartalom FROM konyvek ORDER BY konyvek"));
+    DelimitedOptions o;
+    EXPECT_EQ(write(q, o), Cp(QStringLiteral("cim;tartalom;\r\nÜres;BLOB;\r\nTeli;BLOB;\r\n")));
+    o.multiLine = true;
+    EXPECT_EQ(write(q, o), Cp(QStringLiteral("cim;tartalom;\r\nÜres;;\r\nTeli;x|;\r\n")));
+}
