@@ -1,8 +1,8 @@
 // crash_helper: kills a worker with SIGKILL at random moments of a write and checks the
 // catalogue after every kill, opened as the program opens it.
 //
-//   crash_helper run KIND KILLS [--lines N] [--seed S]
-//   crash_helper work KIND DIR          (the worker; started by run)
+//   crash_helper run KIND KILLS [--lines N] [--seed S] [--moments]
+//   crash_helper work KIND DIR [MOMENT CHANGE]   (the worker; started by run)
 //
 // KIND is one of
 //   import  the import run over a file of N lines (20,000 unless told), one transaction;
@@ -16,6 +16,13 @@
 // edited book's title and author are from the same edit, every book of the renamed author
 // carries the name its lookup row has. Every kill starts again from a copy of the same
 // catalogue. Prints one line per kind with the figures; exits 1 when a check failed.
+//
+// Without --moments each kill comes after a random time (scripts/crash-test: any instant,
+// mid-write of a page included). With --moments the kills are placed, not timed: kill 1, 4,
+// ... when the worker is set up and has written nothing, kill 2, 5, ... inside its first
+// write (at the row change the seed picks), kill 3, 6, ... right after its first write
+// committed; the worker stops there and waits for the kill, so a run with a given seed is
+// the same run on any machine under any load (the suite's crash_harness test).
 
 #include "data/AppContext.h"
 #include "data/BookList.h"
@@ -45,9 +52,11 @@
 #include <QTextStream>
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <optional>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,11 +76,65 @@ QString Catalogue(const QString &dir) { return dir + QStringLiteral("/Kodexa.sqb
 QString Pristine(const QString &dir) { return dir + QStringLiteral("/pristine.sqb"); }
 QString ImportFile(const QString &dir) { return dir + QStringLiteral("/import.txt"); }
 
-// Tells the parent that the set-up is done and the writes begin.
-void Ready() {
+// Where a placed kill lands (--moments); Any: wherever the timed kill finds the worker.
+enum class Moment { Any, Before, Inside, After };
+
+const char *MomentName(Moment m) {
+    switch (m) {
+    case Moment::Before: return "before";
+    case Moment::Inside: return "inside";
+    case Moment::After: return "after";
+    case Moment::Any: break;
+    }
+    return "any";
+}
+
+std::optional<Moment> MomentOf(const QString &name) {
+    for (Moment m : {Moment::Any, Moment::Before, Moment::Inside, Moment::After})
+        if (name == QLatin1String(MomentName(m)))
+            return m;
+    return std::nullopt;
+}
+
+// The worker's stop: its moment and, inside a write, the row change to stop at (1-based).
+struct Stop {
+    Moment moment = Moment::Any;
+    qint64 change = 0;
+    qint64 seen = 0;
+};
+Stop stop;
+
+// Tells the parent the worker stands at its moment, then waits for the kill.
+[[noreturn]] void WaitForKill() {
+    const char c = 'k';
+    if (write(STDOUT_FILENO, &c, 1) != 1)
+        std::_Exit(4);
+    for (;;)
+        pause();
+}
+
+// Tells the parent that the set-up is done and the writes begin; arms the worker's stop.
+void Ready(Db &db) {
     const char c = 'r';
     if (write(STDOUT_FILENO, &c, 1) != 1)
         std::_Exit(4);
+    if (stop.moment == Moment::Before)
+        WaitForKill();
+    if (stop.moment == Moment::Inside)
+        // Called by the engine right after a row changed: a write transaction is open.
+        sqlite3_update_hook(
+            db.handle(),
+            [](void *, int, const char *, const char *, sqlite3_int64) {
+                if (++stop.seen == stop.change)
+                    WaitForKill();
+            },
+            nullptr);
+}
+
+// One whole write (an import, an edit, a rename) is committed.
+void Written() {
+    if (stop.moment == Moment::After)
+        WaitForKill();
 }
 
 // ---- the workers ----
@@ -83,8 +146,9 @@ int WorkImport(const QString &dir) {
     const ImportText file = ReadImportFile(ImportFile(dir));
     const QChar tab(QLatin1Char('\t'));
     const QVector<ImportColumn> columns = ImportHeader(FirstLine(file.text), tab);
-    Ready();
+    Ready(db);
     ImportBooks(db, file.text, tab, columns, QDate::currentDate(), [](qint64) { return true; });
+    Written();
     return 0;
 }
 
@@ -98,7 +162,7 @@ int WorkEdit(const QString &dir) {
     TBeall settings;
     ScriptedServices services;
     AppContext ctx{db, tbl, settings, services};
-    Ready();
+    Ready(db);
     for (qint64 n = 1;; ++n) {
         tbl.moveTo(int(n % tbl.recordCount()));
         tbl.edit();
@@ -114,6 +178,7 @@ int WorkEdit(const QString &dir) {
             err() << "the edit was refused: " << services.errorTexts().join(QLatin1Char(' ')) << '\n';
             return 3;
         }
+        Written();
     }
 }
 
@@ -126,9 +191,11 @@ int WorkRename(const QString &dir) {
     OpenMasterTable(ds, authors);
     if (!ds.locate(authors.nameColumn, RenamedA))
         return 3;
-    Ready();
-    for (qint64 n = 1;; ++n)
+    Ready(db);
+    for (qint64 n = 1;; ++n) {
         RenameCurrent(ds, authors, n % 2 ? RenamedB : RenamedA);
+        Written();
+    }
 }
 
 int Work(const QString &kind, const QString &dir) {
@@ -252,40 +319,77 @@ void Restore(const QString &dir) {
         throw FileError(QStringLiteral("cannot copy the catalogue"));
 }
 
+// What a placed kill must leave: before and inside the first write the catalogue as it was
+// (inside: with a journal behind, rolled back on opening), after it the first write whole.
+QString CheckMoment(const QString &kind, const QString &dir, Moment moment, bool journal, qint64 before, qint64 lines) {
+    if (moment == Moment::Any)
+        return QString();
+    if (journal != (moment == Moment::Inside))
+        return journal ? QStringLiteral("a journal left behind outside a write") : QStringLiteral("no journal left inside a write");
+    const bool written = moment == Moment::After;
+    Db db;
+    try {
+        db.open(Catalogue(dir));
+        if (kind == QLatin1String("import")) {
+            const qint64 want = written ? before + lines : before;
+            if (Count(db) != want)
+                return QStringLiteral("%1 books instead of %2").arg(Count(db)).arg(want);
+        } else if (kind == QLatin1String("edit")) {
+            const qint64 edited =
+                db.scalar(QStringLiteral("SELECT count(*) FROM konyvek WHERE cim = 'Szerkesztett cím 1' AND szerzo_nev = 'Szerkesztő Szerző 1'"))
+                    .toLongLong();
+            if (edited != (written ? 1 : 0))
+                return QStringLiteral("%1 books carry the first edit").arg(edited);
+        } else {
+            const QString want = written ? RenamedB : RenamedA;
+            if (db.scalar(QStringLiteral("SELECT count(*) FROM szerzo WHERE szerzo_nev = '%1'").arg(want)).toLongLong() != 1)
+                return QStringLiteral("the author is not '%1'").arg(want);
+        }
+    } catch (const Error &e) {
+        return QStringLiteral("opening: ") + e.message();
+    }
+    return QString();
+}
+
 struct Worker {
     pid_t pid = -1;
-    int out = -1; // reads the ready mark
+    int out = -1; // reads the ready mark and the stop mark
 };
 
-Worker Start(const QString &self, const QString &kind, const QString &dir) {
+Worker Start(const QString &self, const QString &kind, const QString &dir, Moment moment = Moment::Any, qint64 change = 0) {
     int fds[2];
     if (pipe(fds) != 0)
         throw Error(QStringLiteral("pipe"));
-    const QByteArray exe = self.toLocal8Bit(), k = kind.toLocal8Bit(), d = dir.toLocal8Bit();
+    const QByteArray exe = self.toLocal8Bit(), k = kind.toLocal8Bit(), d = dir.toLocal8Bit(), c = QByteArray::number(change);
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(fds[1], STDOUT_FILENO);
         close(fds[0]);
         close(fds[1]);
-        execl(exe.constData(), exe.constData(), "work", k.constData(), d.constData(), static_cast<char *>(nullptr));
+        execl(exe.constData(), exe.constData(), "work", k.constData(), d.constData(), MomentName(moment), c.constData(),
+              static_cast<char *>(nullptr));
         std::_Exit(127);
     }
     close(fds[1]);
     return {pid, fds[0]};
 }
 
-bool WaitReady(Worker &w) {
+// Reads the worker's next mark; false when it ended without giving it.
+bool Mark(Worker &w, char want) {
     char c = 0;
-    const bool ok = read(w.out, &c, 1) == 1 && c == 'r';
-    close(w.out);
-    return ok;
+    ssize_t n;
+    while ((n = read(w.out, &c, 1)) < 0 && errno == EINTR) {
+    }
+    return n == 1 && c == want;
 }
 
 // The time from ready to the end of an undisturbed import, in microseconds.
 qint64 MeasureImport(const QString &self, const QString &dir) {
     Restore(dir);
     Worker w = Start(self, QStringLiteral("import"), dir);
-    if (!WaitReady(w))
+    const bool ready = Mark(w, 'r');
+    close(w.out);
+    if (!ready)
         throw Error(QStringLiteral("the worker did not start"));
     QElapsedTimer t;
     t.start();
@@ -296,7 +400,7 @@ qint64 MeasureImport(const QString &self, const QString &dir) {
     return t.nsecsElapsed() / 1000;
 }
 
-bool Run(const QString &self, const QString &kind, int kills, int lines, quint32 seed) {
+bool Run(const QString &self, const QString &kind, int kills, int lines, quint32 seed, bool moments) {
     QTemporaryDir tmp;
     const QString dir = tmp.path();
     Prepare(kind, dir, lines);
@@ -307,48 +411,84 @@ bool Run(const QString &self, const QString &kind, int kills, int lines, quint32
         before = Count(db);
     }
     QRandomGenerator random(seed);
-    // The import: any moment of the run, commit included (a little past its end ends
-    // some runs undisturbed). The endless edits and renames: any moment of their first
-    // stretch.
-    const qint64 window = kind == QLatin1String("import") ? MeasureImport(self, dir) * 105 / 100
-                          : kind == QLatin1String("edit") ? 300'000
-                                                           : 1'500'000;
+    // Timed kills. The import: any moment of the run, commit included (a little past its
+    // end ends some runs undisturbed). The endless edits and renames: any moment of their
+    // first stretch.
+    qint64 window = moments                           ? 0
+                    : kind == QLatin1String("import") ? MeasureImport(self, dir) * 105 / 100
+                    : kind == QLatin1String("edit")   ? 300'000
+                                                      : 1'500'000;
+    const qint64 measured = window;
+    // Placed kills inside the first write: at one of its row changes. An import inserts a
+    // book per line (lookup rows besides, not counted here); an edit writes the new author
+    // and the book; a rename writes the names of its books, then their search keys, then
+    // the author, one statement after the other.
+    const qint64 changes = kind == QLatin1String("import") ? lines
+                           : kind == QLatin1String("edit") ? 2
+                                                            : 2 * RenameBooks(lines) + 1;
+    QStringList placed;
     Figures f;
     QElapsedTimer total;
     total.start();
     int attempts = 0;
     while (f.kills < kills && attempts++ < kills * 3) {
+        const Moment moment = moments ? Moment(1 + f.kills % 3) : Moment::Any;
+        const qint64 change = moment == Moment::Inside ? 1 + qint64(random.bounded(quint32(changes))) : 0;
+        if (change)
+            placed << QString::number(change);
         Restore(dir);
-        Worker w = Start(self, kind, dir);
-        if (!WaitReady(w)) {
+        Worker w = Start(self, kind, dir, moment, change);
+        const bool ready = Mark(w, 'r');
+        const bool atMoment = ready && (!moments || Mark(w, 'k'));
+        close(w.out);
+        if (!atMoment) {
+            kill(w.pid, SIGKILL);
             waitpid(w.pid, nullptr, 0);
-            f.failures << QStringLiteral("the worker did not start");
+            f.failures << (ready ? QStringLiteral("the worker ended before its moment (%1, change %2)").arg(QLatin1String(MomentName(moment))).arg(change)
+                                 : QStringLiteral("the worker did not start"));
             break;
         }
-        QThread::usleep(random.bounded(window));
+        const qint64 delay = moments ? 0 : qint64(random.bounded(quint32(window)));
+        QThread::usleep(quint64(delay));
         kill(w.pid, SIGKILL);
         int status = 0;
         waitpid(w.pid, &status, 0);
         if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) {
             ++f.kills;
-        } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && kind == QLatin1String("import")) {
+        } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && kind == QLatin1String("import") && !moments) {
+            // The import was over before the kill: it took less than the window says. One
+            // measured run is only a guess (the machine's load comes and goes): the window
+            // shrinks to what was seen, and such a run costs no attempt, or a window measured
+            // in a slow moment would use them all up.
             ++f.finished;
+            window = std::max<qint64>(1, delay);
+            if (f.finished > kills * 10) {
+                f.failures << QStringLiteral("the import ended before the kill %1 times").arg(f.finished);
+                break;
+            }
+            --attempts;
+            continue;
         } else {
             f.failures << QStringLiteral("the worker failed (status %1)").arg(status);
             continue;
         }
-        if (QFileInfo(Catalogue(dir) + QStringLiteral("-journal")).size() > 0)
+        const bool journal = QFileInfo(Catalogue(dir) + QStringLiteral("-journal")).size() > 0;
+        if (journal)
             ++f.hotJournal;
-        const QString problem = Check(kind, dir, before, lines, f);
+        QString problem = Check(kind, dir, before, lines, f);
+        if (problem.isEmpty())
+            problem = CheckMoment(kind, dir, moment, journal, before, lines);
         if (!problem.isEmpty())
-            f.failures << QStringLiteral("kill %1: %2").arg(f.kills).arg(problem);
+            f.failures << QStringLiteral("kill %1 (%2): %3").arg(f.kills).arg(QLatin1String(MomentName(moment)), problem);
     }
     QTextStream out(stdout);
-    out << kind << ": " << f.kills << " kills";
-    if (kind == QLatin1String("import"))
+    out << kind << ": " << f.kills << (moments ? " placed kills" : " kills");
+    if (kind == QLatin1String("import") && !moments)
         out << " (+" << f.finished << " runs ended before the kill) of a " << lines << "-line import taking "
-            << window * 100 / 105 / 1000 << " ms";
+            << measured * 100 / 105 / 1000 << " ms";
     out << ", " << f.hotJournal << " inside a write (a journal left behind)";
+    if (moments)
+        out << " at row change " << placed.join(QStringLiteral(", ")) << " of " << changes;
     if (kind == QLatin1String("import"))
         out << "; books as before " << f.before << " times, as after " << f.after << " times";
     out << "; " << f.failures.size() << " failures; " << total.elapsed() / 1000.0 << " s\n";
@@ -359,7 +499,7 @@ bool Run(const QString &self, const QString &kind, int kills, int lines, quint32
 }
 
 int Usage() {
-    err() << "Használat: crash_helper run import|edit|rename|all KILLS [--lines N] [--seed S]\n";
+    err() << "Használat: crash_helper run import|edit|rename|all KILLS [--lines N] [--seed S] [--moments]\n";
     return 2;
 }
 
@@ -370,8 +510,14 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1] == QLatin1String("work"))
+    if (args.size() == 6 && args[1] == QLatin1String("work")) {
+        const std::optional<Moment> moment = MomentOf(args[4]);
+        if (!moment)
+            return 2;
+        stop.moment = *moment;
+        stop.change = args[5].toLongLong();
         return Work(args[2], args[3]);
+    }
     if (args.size() < 4 || args[1] != QLatin1String("run"))
         return Usage();
     bool ok = false;
@@ -380,25 +526,30 @@ int main(int argc, char **argv) {
         return Usage();
     int lines = 20000;
     quint32 seed = QRandomGenerator::global()->generate();
-    for (int i = 4; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--lines"))
-            lines = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--seed"))
-            seed = args[i + 1].toUInt();
+    bool moments = false;
+    for (int i = 4; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--moments"))
+            moments = true;
+        else if (args[i] == QLatin1String("--lines") && i + 1 < args.size())
+            lines = args[++i].toInt();
+        else if (args[i] == QLatin1String("--seed") && i + 1 < args.size())
+            seed = args[++i].toUInt();
         else
             return Usage();
     }
+    if (lines < 1)
+        return Usage();
     const QStringList kinds = args[2] == QLatin1String("all")
                                   ? QStringList{QStringLiteral("import"), QStringLiteral("edit"), QStringLiteral("rename")}
                                   : QStringList{args[2]};
     for (const QString &kind : kinds)
         if (kind != QLatin1String("import") && kind != QLatin1String("edit") && kind != QLatin1String("rename"))
             return Usage();
-    QTextStream(stdout) << "seed " << seed << '\n';
+    QTextStream(stdout) << "seed " << seed << (moments ? " (placed kills)" : "") << '\n';
     bool allWell = true;
     try {
         for (const QString &kind : kinds)
-            allWell = Run(QCoreApplication::applicationFilePath(), kind, kills, lines, seed) && allWell;
+            allWell = Run(QCoreApplication::applicationFilePath(), kind, kills, lines, seed, moments) && allWell;
     } catch (const Error &e) {
         err() << e.message() << '\n';
         return 1;

@@ -224,3 +224,15 @@ TEST_F(DelimitedTest, TheImportReadsTheUtf8FileBack) {
     for (const QString &line : books)
         EXPECT_EQ(after.count(line), 2) << line.toStdString();
 }
+
+TEST_F(DelimitedTest, AnEmptyMemoIsBlobLikeAFilledOneUnlessItsLinesAreJoined) {
+    openCatalogue();
+    AddBook(db, {.cim = QStringLiteral("Üres")});
+    AddBook(db, {.cim = QStringLiteral("Teli"), .tartalom = QStringLiteral("x")});
+    ASSERT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM konyvek WHERE tartalom IS NULL")).toInt(), 1);
+    QuerySource q(db, QStringLiteral("SELECT cim, tartalom FROM konyvek ORDER BY konyvek"));
+    DelimitedOptions o;
+    EXPECT_EQ(write(q, o), Cp(QStringLiteral("cim;tartalom;\r\nÜres;BLOB;\r\nTeli;BLOB;\r\n")));
+    o.multiLine = true;
+    EXPECT_EQ(write(q, o), Cp(QStringLiteral("cim;tartalom;\r\nÜres;;\r\nTeli;x|;\r\n")));
+}

@@ -357,3 +357,29 @@ TEST_F(ReportTest, PdfHasA4PagesWithTheTexts) {
     // A failed write leaves no torn file.
     EXPECT_THROW(r->writePdf(path("nincs/ilyen/mappa/x.pdf")), FileError);
 }
+
+TEST_F(ReportTest, GridRowsThatFillTheBodyExactlyStayOnTheirPage) {
+    // 91 (header) + 39 rows of 18 + 44 (footer) = 837: the last row ends on the body's bottom.
+    for (int i = 1; i <= 39; ++i)
+        add({.cim = QStringLiteral("Sor %1").arg(i, 2, 10, QLatin1Char('0'))});
+    const QVector<GridColumn> cols = {{"cim", "cím", 100}};
+    reopenList();
+    Report exact(GridPrintDef(cols, 100, "Könyvek", 8, QString(), {}), std::make_unique<BookListRows>(*tbl));
+    exact.paginate();
+    EXPECT_EQ(exact.pageCount(), 1);
+    const PageLayout only = exact.layoutPage(0);
+    ASSERT_NE(only.findText("Sor 39"), nullptr);
+    EXPECT_EQ(only.findText("Sor 39")->rect.top(), 91 + 38 * 18 + 2);
+
+    add({.cim = QStringLiteral("Sor 40")});
+    reopenList();
+    Report more(GridPrintDef(cols, 100, "Könyvek", 8, QString(), {}), std::make_unique<BookListRows>(*tbl));
+    more.paginate();
+    ASSERT_EQ(more.pageCount(), 2);
+    const PageLayout first = more.layoutPage(0), second = more.layoutPage(1);
+    EXPECT_NE(first.findText("Sor 39"), nullptr);
+    EXPECT_EQ(first.findText("Sor 40"), nullptr);
+    ASSERT_NE(second.findText("Sor 40"), nullptr);
+    EXPECT_EQ(second.findText("Sor 40")->rect.top(), 91 + 2);
+    EXPECT_EQ(second.findText("Sor 39"), nullptr);
+}

@@ -4,6 +4,7 @@
 #include "data/Seged.h"
 #include "data/TextFile.h"
 #include "support/Fixture.h"
+#include "tools/core/Backup.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -543,4 +544,90 @@ TEST_F(KodexaCliTest, StatsShowTheWindowsTotalsAndGenres) {
     EXPECT_EQ(l[5], "Regény\t1");
     EXPECT_EQ(l[6], "Vers\t1");
     EXPECT_EQ(l[7], "Vers\t1");
+}
+
+TEST_F(KodexaCliTest, EachBrokenRuleFailsTheCheckOnItsOwn) {
+    makeCatalogue(true);
+    db.close();
+    ASSERT_TRUE(QFile::copy(path("Kodexa.sqb"), path("ep.sqb")));
+    const struct {
+        const char *fault;
+        const char *finding;
+    } cases[] = {
+        {"UPDATE konyvek SET cims='ROSSZ' WHERE konyvek=1", "Keresőkulcs eltér a szövegétől: 1 könyv (cims: 1)."},
+        {"UPDATE szerzo SET szerzo_nevs='ROSSZ' WHERE szerzo=1", "Törzsadat keresőkulcsa eltér a nevétől: 1 sor (szerzo: 1)."},
+        // A lookup without search keys: only its name copy can disagree.
+        {"UPDATE konyvek SET polc_nev='Máshol' WHERE konyvek=(SELECT min(konyvek) FROM konyvek WHERE polc IS NOT NULL)",
+         "Névmásolat eltér a törzsadattól: 1 könyv (polc: 1)."},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(path("Kodexa.sqb"));
+        ASSERT_TRUE(QFile::copy(path("ep.sqb"), path("Kodexa.sqb")));
+        db.open(path("Kodexa.sqb"));
+        db.exec(QString::fromUtf8(c.fault));
+        ASSERT_EQ(db.changes(), 1) << c.fault;
+        db.close();
+        const Result r = cli({"check"});
+        EXPECT_EQ(r.code, 1) << c.fault << "\n" << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.finding))) << c.finding << "\n" << r.out.toStdString();
+    }
+}
+
+TEST_F(KodexaCliTest, ANameCopyCutToItsColumnAgreesWithItsLookup) {
+    makeCatalogue(true);
+    // A shelf name longer than the book's 10-character copy.
+    db.exec("INSERT INTO polc (polc, polc_nev) VALUES (77, 'Nappali nagy szekrény')");
+    db.exec("UPDATE konyvek SET polc=77, polc_nev='Nappali na' WHERE konyvek=1");
+    db.close();
+    const Result r = cli({"check"});
+    EXPECT_EQ(r.code, 0) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("Névmásolat")) << r.out.toStdString();
+}
+
+TEST_F(KodexaCliTest, BackupsOfOneSecondGetTheirOwnNamesAndKeepDropsTheOldest) {
+    makeCatalogue(true);
+    db.close();
+    QDir().mkpath(path("mentesek"));
+    // Ten backups within one second: each its own file, numbered on after the first.
+    const QDateTime second(QDate(2025, 3, 1), QTime(2, 0, 0));
+    QStringList made;
+    for (int i = 0; i < 10; ++i) {
+        const QString name = BackupFileIn(path("mentesek"), path("Kodexa.sqb"), second);
+        ASSERT_FALSE(made.contains(name)) << name.toStdString();
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        made << name;
+    }
+    EXPECT_EQ(made[0], path("mentesek/Kodexa-20250301-020000.sqb"));
+    EXPECT_EQ(made[9], path("mentesek/Kodexa-20250301-020000-10.sqb"));
+    // Name order ("-10" before "-2", "-2" before the first) is not age order.
+    const Result r = cli({"backup", "--keep", "3", path("mentesek")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString newest = r.out.section('\n', 0, 0).mid(QStringLiteral("Mentve: ").size());
+    QStringList kept;
+    for (const QString &name : QDir(path("mentesek")).entryList({"Kodexa-*.sqb"}, QDir::Files))
+        kept << path("mentesek/" + name);
+    kept.sort();
+    QStringList expected{made[8], made[9], newest};
+    expected.sort();
+    EXPECT_EQ(kept, expected);
+}
+
+TEST_F(KodexaCliTest, OptionsTakeTheirValueAfterAnEqualsSignAndTheLastOneGiven) {
+    makeCatalogue(true);
+    db.close();
+    Result r = RunProgram(CliProgram(), {"--db=" + path("Kodexa.sqb"), "list", "--fields", "cim"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Egri csillagok"));
+    r = RunProgram(CliProgram(), {"--db", path("nincs.sqb"), "list", "--db", path("Kodexa.sqb"), "--fields", "cim"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    r = RunProgram(CliProgram(), {"--db", path("Kodexa.sqb"), "--db=" + path("nincs.sqb"), "list"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(path("nincs.sqb"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("nincs.sqb")));
+
+    r = cli({"list", "--fields", "cim", "--sort=konyvek", "--fields=konyvek", "--format=csv"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out).value(0), "konyvek");
+    EXPECT_EQ(lines(r.out).value(1), "1");
 }

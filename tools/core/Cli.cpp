@@ -19,6 +19,8 @@ QString GeneralHelp(const QString &program) {
                     "--db nélkül azt a katalógust használja, amelyet a program is megnyit: a program melletti\n"
                     "Kodexa.ini [Database] Path kulcsát, ennek hiányában a program melletti Kodexa.sqb-t.\n"
                     "Katalógust csak az init parancs hoz létre.\n"
+                    "Egy kapcsoló értéke szóközzel vagy egyenlőségjellel is megadható (--db ÁLLOMÁNY vagy\n"
+                    "--db=ÁLLOMÁNY); kétszer megadott kapcsolóból az utolsó érvényes.\n"
                     "\n"
                     "Parancsok:\n")
                     .arg(program);
