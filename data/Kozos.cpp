@@ -1,5 +1,7 @@
 #include "data/Kozos.h"
 
+#include "data/Schema.h"
+
 #include "data/LookupTables.h"
 #include "data/Seged.h"
 
@@ -178,7 +180,13 @@ QStringList RenameStatements(const QString &table, qint64 key, const QString &ne
     QStringList out;
     // One pass of arg(): a "%1" in the name stays text.
     const QString update = QStringLiteral("UPDATE konyvek SET %1=%2 WHERE %3=%4;");
-    out << update.arg(QLatin1String(t.nameColumn), SqlQuote(newName), table, QString::number(key));
+    // The books' copy holds what its column holds, as when the name is chosen in the editor.
+    QString copy = newName;
+    for (const ColumnDef &c : BookColumns())
+        if (QLatin1String(c.name) == QLatin1String(t.nameColumn))
+            if (const FieldInfo f = FieldFromDecl(QLatin1String(c.name), QLatin1String(c.type)); f.size > 0)
+                copy.truncate(f.size);
+    out << update.arg(QLatin1String(t.nameColumn), SqlQuote(copy), table, QString::number(key));
     if (t.keyed())
         out << update.arg(QLatin1String(t.searchKeyColumn), SqlQuote(SearchKey(newName)), table, QString::number(key));
     return out;
