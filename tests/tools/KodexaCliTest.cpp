@@ -475,6 +475,35 @@ TEST_F(KodexaCliTest, ExportWritesTheProgramsBytesAndImportStopsAtABadLine) {
     EXPECT_EQ(scalar("SELECT count(*) FROM konyvek WHERE cim IN ('Harmadik könyv', 'Negyedik')").toInt(), 0);
 }
 
+// Another program's CSV through the command line: guessed, summarised, a dry run that keeps
+// the catalogue as it was, the same file twice, and a file with nothing to read.
+TEST_F(KodexaCliTest, ImportCsvGuessesTheFileAndADryRunChangesNothing) {
+    makeCatalogue();
+    db.close();
+    writeFile("tabla.csv", EncodeCp1250("Cím;Szerző;ISBN;Oldalszám\r\nŐszi fény;Kiss, Anna;963-123-456-8;320 oldal\r\n"));
+    Result r = cli({"import", "--csv", path("tabla.csv"), "--dry-run"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(path("tabla.csv") + ": Windows-1250, pontosvessző elválasztó\n  Cím → cím\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Próbafuttatás: a katalógus nem változott.\n")) << r.out.toStdString();
+    EXPECT_EQ(scalar("SELECT count(*) FROM konyvek").toInt(), 0);
+    r = cli({"import", "--csv", path("tabla.csv")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(scalar("SELECT cim || '|' || szerzo_nev || '|' || isbn || '|' || terjedelem FROM konyvek").toString(),
+              "Őszi fény|Kiss Anna|9631234568|320");
+    r = cli({"import", "--csv", path("tabla.csv"), "--duplicates", "skip"});
+    EXPECT_TRUE(r.out.contains("Kihagyott másodpéldányok: 1")) << r.out.toStdString();
+    EXPECT_EQ(scalar("SELECT count(*) FROM konyvek").toInt(), 1);
+
+    writeFile("terkep.txt", "Cím=cim\n");
+    r = cli({"import", "--csv", path("tabla.csv"), "--map", path("terkep.txt"), "--duplicates", "add"});
+    EXPECT_EQ(scalar("SELECT count(*) FROM konyvek WHERE szerzo IS NULL").toInt(), 1) << "only the title was taken";
+    writeFile("ures.csv", "a,b\n,\n");
+    r = cli({"import", "--csv", path("ures.csv")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(cli({"import", "--csv", path("tabla.csv"), "--duplicates", "merge"}).code, 2);
+    EXPECT_EQ(cli({"import", path("tabla.csv"), "--dry-run"}).code, 2);
+}
+
 TEST_F(KodexaCliTest, ReportWritesAnA4PdfWithItsHeading) {
     makeCatalogue(true);
     db.close();

@@ -97,8 +97,15 @@ const QVector<Command> &Commands() {
          "betöltés a sor számával megáll (1-es kilépési kód); az előtte lévő sorok megmaradnak. Üres sor nem\n"
          "lesz könyv; a már létező azonosítót hozó, NUL karaktert tartalmazó vagy 1 MB-nál hosszabb sort\n"
          "elutasítja, a többit betölti. A végén összesítés: beolvasott, betöltött, elutasított, kihagyott sorok.\n"
-         "Alapesetben tabulátorral tagolt. Példa: kodexa-cli import konyvek.txt",
-         {QStringLiteral("delimiter")}, {}, 1, 1, RunImport},
+         "Alapesetben tabulátorral tagolt. Példa: kodexa-cli import konyvek.txt\n\n"
+         "import --csv ÁLLOMÁNY [--map auto|MEGFELELTETÉS] [--duplicates skip|add|fill|replace] [--dry-run]:\n"
+         "más program CSV állománya (kódolás és elválasztó felismerve). --map auto: az oszlopok a fejlécből\n"
+         "kitalálva; egyébként egy „fejléc=mező” soros állomány. Már meglévő könyv (egyező ISBN, vagy cím és\n"
+         "első szerző): skip kihagyja (alapeset), add mégis felveszi, fill kiegészíti az üres mezőit, replace\n"
+         "felülírja. --dry-run: mindent elvégez és összesít, de a katalógus nem változik.\n"
+         "Példa: kodexa-cli import --csv konyvtaram.csv --duplicates fill",
+         {QStringLiteral("delimiter"), QStringLiteral("csv"), QStringLiteral("map"), QStringLiteral("duplicates")},
+         {QStringLiteral("dry-run")}, 0, 1, RunImport},
         {"html", "html [--sort MEZŐ] ÁLLOMÁNY", "a könyvlista HTML oldala",
          "A könyvlista HTML oldala (mint a program HTML exportja): a lista oszlopai és sorrendje, csoportosítva,\n"
          "ha a rendezés törzsadat szerinti. --sort MEZŐ: más rendezés (oszlopnév).\n"

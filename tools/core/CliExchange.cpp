@@ -4,6 +4,7 @@
 
 #include "app/core/BookView.h"
 #include "data/BookList.h"
+#include "exchange/core/CsvImport.h"
 #include "exchange/core/Delimited.h"
 #include "exchange/core/Import.h"
 #include "exchange/core/RowSource.h"
@@ -91,7 +92,59 @@ int RunExport(Session &s, const Args &a) {
     return Done;
 }
 
+namespace {
+
+// Another program's CSV: the dialect guessed, the mapping guessed or read, one run.
+int RunCsvImport(Session &s, const Args &a) {
+    using namespace csv;
+    if (!a.positional.isEmpty() || a.has(QStringLiteral("delimiter")))
+        throw UsageError(QStringLiteral("A --csv mellé nem kell más állomány és --delimiter: a CSV elválasztóját felismeri."));
+    const QString path = a.value(QStringLiteral("csv"));
+    CsvRun run;
+    run.today = QDate::currentDate();
+    run.dryRun = a.has(QStringLiteral("dry-run"));
+    if (a.has(QStringLiteral("duplicates"))) {
+        const auto d = DuplicatesFromKey(a.value(QStringLiteral("duplicates")));
+        if (!d)
+            throw UsageError(QStringLiteral("A --duplicates értéke skip, add, fill vagy replace (nem ez: %1)")
+                                 .arg(a.value(QStringLiteral("duplicates"))));
+        run.duplicates = *d;
+    }
+    const QByteArray bytes = ReadFileBytes(path);
+    run.dialect = SniffDialect(bytes.left(64 * 1024));
+    const QString text = DecodeCsv(bytes, run.dialect.encoding);
+    QStringList header;
+    QString error;
+    CsvReader(text, run.dialect.delimiter).next(header, error);
+    if (header.join(QString()).trimmed().isEmpty())
+        throw Error(QStringLiteral("Az állomány üres, vagy az első sora nem fejléc: %1").arg(path));
+    const QString map = a.value(QStringLiteral("map"));
+    run.mapping = map.isEmpty() || map == QLatin1String("auto")
+                      ? SuggestMapping(header)
+                      : MappingFromText(header, QString::fromUtf8(ReadFileBytes(map)));
+    if (std::all_of(run.mapping.cbegin(), run.mapping.cend(), [](Field f) { return f == Field::Skip; }))
+        throw Error(QStringLiteral("Egyik oszlop sem feleltethető meg a könyv egy mezőjének; adjon meg --map állományt."));
+    s.out << QStringLiteral("%1: %2, %3 elválasztó\n").arg(path, EncodingName(run.dialect.encoding), DelimiterName(run.dialect.delimiter));
+    for (qsizetype i = 0; i < header.size(); ++i)
+        s.out << QStringLiteral("  %1 → %2\n").arg(header[i], FieldLabel(run.mapping.value(i)));
+    Db &db = s.catalogue();
+    const CsvSummary r = csv::RunCsvImport(db, text, run);
+    s.out << SummaryText(r);
+    if (r.read > r.refusedRows + r.blank)
+        return Done;
+    s.out.flush();
+    s.err << QStringLiteral("Nincs beolvasható sor.\n");
+    return Failed;
+}
+
+} // namespace
+
 int RunImport(Session &s, const Args &a) {
+    if (a.has(QStringLiteral("csv")))
+        return RunCsvImport(s, a);
+    if (a.positional.size() != 1 || a.has(QStringLiteral("map")) || a.has(QStringLiteral("duplicates")) ||
+        a.has(QStringLiteral("dry-run")))
+        throw UsageError(QStringLiteral("Adja meg az állományt; a --map, --duplicates és --dry-run a --csv mellé tartozik."));
     const QChar delimiter = a.has(QStringLiteral("delimiter"))
                                 ? DelimiterArg(a.value(QStringLiteral("delimiter")), QStringLiteral("tab ; |"))
                                 : QChar(QLatin1Char('\t'));
