@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "data/DesktopServices.h"
+#include "exchange/Atvetel.h"
 #include "exchange/Hatarolt.h"
 #include "exchange/Import.h"
 #include "exchange/core/RowSource.h"
@@ -25,6 +26,10 @@ void AddExchangeCommands(Tfrm_Main &w) {
     });
     w.AddCommand(QStringLiteral("aImport"), [&w] {
         if (RunImport(w.Context(), &w) > 0)
+            w.ReadListAgain();
+    });
+    w.AddCommand(QStringLiteral("aAtvetel"), [&w] {
+        if (RunCsvWizard(w.Context(), &w) > 0)
             w.ReadListAgain();
     });
 }

@@ -9,6 +9,7 @@ const QVector<CommandDef> &CommandDefs() {
         {"aTorol", "Töröl", nullptr, "Ctrl+Del", "edit-delete"},
         {"aExport", "Adatbázis export", "Export (Tab határolt szövegbe)", nullptr, "document-export"},
         {"aImport", "Adatbázis import", "Import (Tab határolt szövegből)", nullptr, "document-import"},
+        {"aAtvetel", "Könyvek átvétele más programból…", nullptr, nullptr, "document-import"},
         {"aKep", "Kép", nullptr, "Ctrl+I", "image-x-generic"},
         {"aNyomtat", "Nyomtat", nullptr, "Ctrl+P", "document-print"},
         {"aNyomtatKep", "Nyomtatási kép", nullptr, "Ctrl+K", "document-print-preview"},
@@ -68,7 +69,7 @@ QVector<MenuLayout> MenuBarLayout() {
     const QString s = QStringLiteral("-");
     return {
         {QStringLiteral("Könyvek"),
-         {"aUj", "aSzerkeszt", "aTorol", s, "aExport", "aImport", s, "aKep", s, "aNyomtat", "aNyomtatKep", s, "aExcelbe",
+         {"aUj", "aSzerkeszt", "aTorol", s, "aExport", "aImport", "aAtvetel", s, "aKep", s, "aNyomtat", "aNyomtatKep", s, "aExcelbe",
           "aHtml", s, "aBezar"}},
         {QStringLiteral("Szerkesztés"), {"aKeres"}},
         {QStringLiteral("Nézet"), {"aBetuNovel", "aBetuCsokkent", s, "aMezo"}},

@@ -5,9 +5,12 @@
 #include "data/Kozos.h"
 #include "data/LookupTables.h"
 #include "data/Seged.h"
+#include "data/Settings.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
+#include <QSettings>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -318,6 +321,30 @@ void Runner::row(const QStringList &header, const QStringList &values, qint64 li
 }
 
 } // namespace
+
+namespace {
+// One entry per header: the header's items hashed, so the key stays a plain name.
+QString MappingSettingsKey(const QStringList &header) {
+    const QByteArray digest = QCryptographicHash::hash(header.join(QChar(0x1F)).toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("CsvMapping/%1").arg(QString::fromLatin1(digest.toHex().left(16)));
+}
+} // namespace
+
+std::optional<QVector<Field>> RememberedMapping(const QStringList &header) {
+    const QSettings ini(IniPath(), QSettings::IniFormat);
+    const QString text = ini.value(MappingSettingsKey(header)).toString();
+    if (text.isEmpty())
+        return std::nullopt;
+    try {
+        return MappingFromText(header, text);
+    } catch (const Error &) {
+        return std::nullopt; // a hand-edited entry that no longer reads: guessed again
+    }
+}
+
+void RememberMapping(const QStringList &header, const QVector<Field> &mapping) {
+    UpdateIni({{MappingSettingsKey(header), MappingText(header, mapping)}});
+}
 
 QString DuplicatesKey(Duplicates d) {
     switch (d) {

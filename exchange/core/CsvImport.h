@@ -54,6 +54,12 @@ struct CsvSummary {
     bool dryRun = false;
 };
 
+// The mapping confirmed last time for a file with this header (Kodexa.ini), or nullopt.
+std::optional<QVector<Field>> RememberedMapping(const QStringList &header);
+// Keeps the mapping for the next file with the same header. Throws FileError when the
+// settings file cannot be written.
+void RememberMapping(const QStringList &header, const QVector<Field> &mapping);
+
 // The summary as the user reads it and saves it: the counts, then the refused rows, the
 // conflicts and the warnings, each with its line number.
 QString SummaryText(const CsvSummary &s);
