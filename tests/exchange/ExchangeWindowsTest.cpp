@@ -12,14 +12,18 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringEncoder>
+#include <QTableWidget>
 #include <QTest>
+#include <QWizard>
 #include <Qsci/qsciscintilla.h>
 
 using namespace kodexa;
@@ -318,4 +322,68 @@ TEST_F(ExchangeWindowsTest, ImportWindowCountsOnlyWhatAFullDiskLetStay) {
         << services.errorTexts()[0].toStdString();
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM konyvek")).toLongLong(), 0);
     EXPECT_EQ(w.storedBooks(), 0);
+}
+
+// "Könyvek átvétele más programból…" walked through as a user: a spreadsheet's file is
+// guessed and previewed, its columns mapped, the books already there counted, the run's
+// summary saved, the list shows the new books; the next file with the same header is
+// offered the mapping the user confirmed.
+TEST_F(ExchangeWindowsTest, TheTakeOverWizardBringsASpreadsheetsBooksInAndRemembersItsMapping) {
+    makeCatalogue(true);
+    db.close();
+    writeFile(QStringLiteral("tabla.csv"),
+              EncodeCp1250(QStringLiteral("Cím;Szerző;Oldalszám;Megjegyzés\r\nŐszi fény;Kiss, Anna;320 oldal;jó\r\n"
+                                          "Egri csillagok;Gárdonyi Géza;560;már megvan\r\n")));
+    Tfrm_Main w(services);
+    ASSERT_TRUE(w.FormCreate());
+    const qint64 books = w.Tbl().recordCount();
+    const auto walk = [&](int matches, const std::function<void(QWizard *)> &onMapping,
+                          const std::function<void(QWizard *)> &atEnd) {
+        test::WhenModal([&](QWidget *dlg) {
+            auto *wiz = qobject_cast<QWizard *>(dlg);
+            ASSERT_TRUE(wiz);
+            EXPECT_EQ(wiz->windowTitle(), QStringLiteral("Könyvek átvétele más programból"));
+            services.fileAnswers.push_back(path(QStringLiteral("tabla.csv")));
+            click(wiz, QStringLiteral("BitBtn1"));
+            EXPECT_EQ(test::Child<QComboBox>(wiz, QStringLiteral("cbKodolas"))->currentText(), QStringLiteral("Windows-1250"));
+            EXPECT_EQ(test::Child<QComboBox>(wiz, QStringLiteral("cbElvalaszto"))->currentText(), QStringLiteral("pontosvessző"));
+            EXPECT_EQ(test::Child<QTableWidget>(wiz, QStringLiteral("tblElonezet"))->item(0, 1)->text(), QStringLiteral("Kiss, Anna"));
+            wiz->next();
+            onMapping(wiz);
+            wiz->next();
+            EXPECT_EQ(test::Child<QLabel>(wiz, QStringLiteral("lblEgyezes"))->text(),
+                      QStringLiteral("A fájl 2 sorából %1 már megvan a katalógusban.").arg(matches));
+            wiz->next();
+            auto *summary = test::Child<QPlainTextEdit>(wiz, QStringLiteral("memOsszesites"));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !summary->toPlainText().isEmpty(); }));
+            atEnd(wiz);
+            wiz->accept();
+        });
+        w.Action(QStringLiteral("aAtvetel"))->trigger();
+    };
+    const auto mappingCombo = [](QWizard *wiz, int row) {
+        return qobject_cast<QComboBox *>(test::Child<QTableWidget>(wiz, QStringLiteral("tblMezok"))->cellWidget(row, 2));
+    };
+    walk(
+        1,
+        [&](QWizard *wiz) {
+            EXPECT_EQ(mappingCombo(wiz, 3)->currentText(), QStringLiteral("tartalom"));
+            mappingCombo(wiz, 3)->setCurrentIndex(0); // "Kihagyás": the remark stays out
+        },
+        [&](QWizard *wiz) {
+            services.fileAnswers.push_back(path(QStringLiteral("osszesites.txt")));
+            click(wiz, QStringLiteral("btnMentes"));
+        });
+    EXPECT_TRUE(QString::fromUtf8(readFile(QStringLiteral("osszesites.txt"))).contains(QStringLiteral("Új könyvek: 1\n")));
+    EXPECT_EQ(w.Tbl().recordCount(), books + 1) << "the list shows the new book at once";
+    EXPECT_EQ(w.Db1().scalar(QStringLiteral("SELECT szerzo_nev || '|' || terjedelem || '|' || ifnull(tartalom, '-') FROM konyvek "
+                                            "WHERE cim = 'Őszi fény'")).toString(),
+              QStringLiteral("Kiss Anna|320|-"));
+
+    // The same header again: the confirmed mapping is offered; the file's books are all there now.
+    walk(2, [&](QWizard *wiz) { EXPECT_EQ(mappingCombo(wiz, 3)->currentText(), QStringLiteral("Kihagyás")); },
+         [](QWizard *) {});
+    EXPECT_EQ(w.Tbl().recordCount(), books + 1);
+    EXPECT_TRUE(services.errorTexts().isEmpty()) << services.errorTexts().join(QLatin1Char('\n')).toStdString();
+    w.close();
 }
