@@ -124,10 +124,19 @@ Tfrm_Szerkeszt::Tfrm_Szerkeszt(AppContext &ctx, QWidget *parent) : QDialog(paren
     }
     connect(Button1, &QPushButton::clicked, this, &Tfrm_Szerkeszt::accept);
     connect(Button2, &QPushButton::clicked, this, &Tfrm_Szerkeszt::reject);
+    // Said beside the buttons, never in the way: the book is saved all the same.
+    lblFigyelem = new QLabel(this);
+    lblFigyelem->setObjectName(QStringLiteral("lblFigyelem"));
+    lblFigyelem->setGeometry(8, 388, 305, 34);
+    lblFigyelem->setWordWrap(true);
+    lblFigyelem->setStyleSheet(QStringLiteral("color: #a00000;"));
+    for (QLineEdit *e : {DBEdit6, DBEdit7, DBComboBox1->lineEdit()})
+        connect(e, &QLineEdit::editingFinished, this, &Tfrm_Szerkeszt::updateWarnings);
 
     setTabChain();
     fillLists();
     loadValues();
+    updateWarnings();
 
     InstallEnterAsTab(this, {DBMemo1});
     InstallFocusColour(this);
@@ -477,6 +486,19 @@ bool Tfrm_Szerkeszt::storeValues() {
         tbl.setValue(QStringLiteral("dedikalt"), DBCheckBox1->isChecked() ? QStringLiteral("I") : QStringLiteral("N"));
     tbl.setValue(QStringLiteral("dat_besz"), DateTimePicker1->date());
     return true;
+}
+
+void Tfrm_Szerkeszt::updateWarnings() {
+    try {
+        const QStringList w = BookWarnings(ctx_.db, ctx_.tbl.buffer().value(QStringLiteral("konyvek")).toLongLong(),
+                                           ctx_.tbl.state() == DsState::Insert, DBEdit7->text(), DBEdit6->text(),
+                                           DBComboBox1->currentText());
+        // Two lines fit; the rest is in the tooltip.
+        lblFigyelem->setText(w.mid(0, 2).join(QLatin1Char('\n')));
+        lblFigyelem->setToolTip(w.join(QLatin1Char('\n')));
+    } catch (const Error &) {
+        lblFigyelem->clear(); // only advice: a catalogue that cannot be read now says so on OK
+    }
 }
 
 void Tfrm_Szerkeszt::accept() {

@@ -47,6 +47,8 @@ private:
     void setTabChain();
     void fillLists();
     void loadValues();
+    // The warning line under the fields: a wrong ISBN check digit, a possible second copy.
+    void updateWarnings();
     QVector<TypedField> typedFields() const;
     bool storeValues();
     bool currentKey(qint64 &key) const;
@@ -86,6 +88,7 @@ private:
     QCheckBox *DBCheckBox1 = nullptr;
     QLineEdit *DBEdit19 = nullptr;
     QCheckBox *DBCheckBox2 = nullptr;
+    QLabel *lblFigyelem = nullptr;
     QLabel *DBText1 = nullptr;
     QLabel *DBText2 = nullptr;
     QPlainTextEdit *DBMemo1 = nullptr;

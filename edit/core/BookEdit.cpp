@@ -1,9 +1,11 @@
 #include "edit/core/BookEdit.h"
 
+#include "data/Isbn.h"
 #include "data/Kozos.h"
 #include "data/Seged.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace kodexa {
 
@@ -132,5 +134,46 @@ QString BookKeyText(const QVariant &key) {
     return KeyText(n);
 }
 
+
+QStringList BookWarnings(Db &db, qint64 ownKey, bool isNew, const QString &isbn, const QString &title,
+                         const QString &author) {
+    QStringList out;
+    const std::optional<Isbn> read = ReadIsbn(isbn);
+    if (read && !read->valid)
+        out << QStringLiteral("Az ISBN ellenőrző jegye hibás: %1").arg(read->written);
+    if (!isNew)
+        return out;
+    QSet<qint64> named;
+    const auto duplicate = [&](Stmt &s) {
+        while (s.step() && named.size() < 3)
+            if (!named.contains(s.int64(0))) {
+                named.insert(s.int64(0));
+                out << QStringLiteral("Lehetséges másodpéldány: %1 %2").arg(BookKeyText(s.value(0)), s.text(1));
+            }
+    };
+    if (read && read->valid) {
+        // The ISBN-10 of an ISBN-13 that has one, so either form finds the other.
+        QString ten;
+        if (read->isbn13.startsWith(QLatin1String("978"))) {
+            const QString body = read->isbn13.mid(3, 9);
+            int sum = 0;
+            for (int i = 0; i < 9; ++i)
+                sum += body[i].digitValue() * (10 - i);
+            const int check = (11 - sum % 11) % 11;
+            ten = body + (check == 10 ? QStringLiteral("X") : QString::number(check));
+        }
+        Stmt s = db.prepare(QStringLiteral("SELECT konyvek, cim FROM konyvek WHERE konyvek IS NOT ?1 AND "
+                                           "upper(replace(replace(replace(replace(isbn, '-', ''), ' ', ''), '=', ''), '\"', '')) IN (?2, ?3)"));
+        s.bind(1, ownKey).bind(2, read->isbn13).bind(3, ten);
+        duplicate(s);
+    }
+    if (!title.trimmed().isEmpty()) {
+        Stmt s = db.prepare(QStringLiteral("SELECT konyvek, cim FROM konyvek WHERE konyvek IS NOT ?1 AND cims = ?2 AND "
+                                           "ifnull(szerzo_nevs, '') = ?3"));
+        s.bind(1, ownKey).bind(2, SearchKey(title.simplified())).bind(3, SearchKey(author.simplified()));
+        duplicate(s);
+    }
+    return out;
+}
 
 } // namespace kodexa

@@ -53,4 +53,11 @@ QStringList NameLines(const QString &nameList);
 // A book key as the dialog shows it: at least five digits with leading zeros.
 QString BookKeyText(const QVariant &key);
 
+// What the edit dialog warns of without refusing the book: an ISBN whose check digit is
+// wrong, and, for a new book, another book with the same ISBN (either of its forms) or with
+// the same title and author ("Lehetséges másodpéldány: 00012 Egri csillagok"). Empty when
+// there is nothing to say.
+QStringList BookWarnings(Db &db, qint64 ownKey, bool isNew, const QString &isbn, const QString &title,
+                         const QString &author);
+
 } // namespace kodexa

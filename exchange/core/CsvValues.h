@@ -3,6 +3,8 @@
 // the fields a column can feed, the mapping guessed from a header, and the cleaning of
 // names, ISBNs, dates, numbers and descriptions.
 
+#include "data/Isbn.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -67,16 +69,6 @@ QStringList SplitNames(const QString &field, bool familyFirst);
 // "Jókai, Mór" → "Jókai Mór"; a name without a comma stays as it is.
 QString FamilyFirst(const QString &name);
 
-struct Isbn {
-    QString written; // as the file has it, guards and blanks removed
-    bool valid = false;
-    QString isbn13;  // the ISBN-13 form of a valid one (an ISBN-10 with 978 in front)
-};
-// The first valid ISBN of a field (several may stand in one, separated by blanks, commas or
-// semicolons); a spreadsheet guard ="…" and hyphens are removed. When none is valid, the
-// first one as written with valid false; nullopt for an empty field.
-std::optional<Isbn> ReadIsbn(const QString &field);
-bool IsbnCheckDigitOk(const QString &digits);
 
 // YYYY-MM-DD, YYYY/MM/DD, YYYY. MM. DD., DD.MM.YYYY, an ISO date and time, and a bare year
 // when yearAllowed (the first of January of that year). nullopt when it reads as none.

@@ -387,3 +387,38 @@ TEST_F(SzerkesztTest, PositionIsRemembered) {
 }
 
 } // namespace
+
+// A wrong ISBN check digit and a book that may be there already are said under the fields;
+// neither keeps the book from being saved.
+TEST_F(SzerkesztTest, AWrongIsbnAndAPossibleSecondCopyAreWarnedOfNotRefused) {
+    BookInput b;
+    b.cim = QStringLiteral("Egri csillagok");
+    b.szerzo = QStringLiteral("Gárdonyi Géza");
+    AddBook(db, b);
+    db.exec(QStringLiteral("UPDATE konyvek SET isbn = '978-963-123456-5'"));
+    reopenList();
+    const auto warnings = [](QDialog *d) { return Child<QLabel>(d, QStringLiteral("lblFigyelem"))->text(); };
+    const bool posted = runDialog(true, [&](QDialog *d) {
+        EXPECT_EQ(warnings(d), QString());
+        auto *isbn = Child<QLineEdit>(d, QStringLiteral("DBEdit7"));
+        TypeText(isbn, QStringLiteral("963-123-456-7"));
+        emit isbn->editingFinished();
+        EXPECT_EQ(warnings(d), QStringLiteral("Az ISBN ellenőrző jegye hibás: 9631234567"));
+        isbn->setText(QStringLiteral("963 123 456 8")); // the ISBN-10 of the book above
+        emit isbn->editingFinished();
+        EXPECT_EQ(warnings(d), QStringLiteral("Lehetséges másodpéldány: 00001 Egri csillagok"));
+        isbn->clear();
+        TypeText(Child<QLineEdit>(d, QStringLiteral("DBEdit6")), QStringLiteral("egri  csillagok"));
+        TypeText(Child<QComboBox>(d, QStringLiteral("DBComboBox1")), QStringLiteral("GÁRDONYI GÉZA"));
+        emit Child<QLineEdit>(d, QStringLiteral("DBEdit6"))->editingFinished();
+        EXPECT_EQ(warnings(d), QStringLiteral("Lehetséges másodpéldány: 00001 Egri csillagok"));
+        Ok(d);
+    });
+    EXPECT_TRUE(posted);
+    EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM konyvek")).toInt(), 2);
+    // The book itself is no second copy of itself when it is edited.
+    runDialog(false, [&](QDialog *d) {
+        EXPECT_EQ(warnings(d), QString());
+        Cancel(d);
+    });
+}
