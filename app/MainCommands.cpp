@@ -10,6 +10,7 @@
 #include "app/MainSystem.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
+#include "data/Locations.h"
 #include "data/Seged.h"
 #include "edit/InpStr.h"
 #include "edit/Keres.h"
@@ -98,10 +99,10 @@ void Tfrm_Main::buildCommands() {
         {"aMezo", [this] { aMezoExecute(); }},
         {"aKolcsonad", [this] { aKolcsonadExecute(); }},
         {"aVisszavesz", [this] { aVisszaveszExecute(); }},
-        {"aSugo", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Help/index.htm"))); }},
+        {"aSugo", [this] { services_.OpenDocument(SharedPath(QStringLiteral("Help/index.htm"))); }},
         {"aHonlap", [this] { services_.OpenDocument(MakerHomePage()); }},
         {"aLevel", [this] { services_.OpenDocument(QStringLiteral("mailto:") + MakerMailAddress() + QStringLiteral("?subject=Kodexa")); }},
-        {"aUjdonsag", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Ujdonsag.exe"))); }},
+        {"aUjdonsag", [this] { services_.OpenDocument(SharedPath(QStringLiteral("Ujdonsag.exe"))); }},
     };
     for (const auto &[name, run] : own)
         AddCommand(name, run);

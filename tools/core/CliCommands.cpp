@@ -4,6 +4,9 @@
 #include "tools/core/CatalogueCheck.h"
 
 #include "data/Catalogue.h"
+#include "data/Locations.h"
+#include "data/Seged.h"
+#include "data/Settings.h"
 #include "reports/core/DemoCatalogue.h"
 
 #include <QDateTime>
@@ -133,6 +136,11 @@ const QVector<Command> &Commands() {
          "  --fix   a keresőkulcsokat és névmásolatokat egy tranzakcióban újraszámolja\n"
          "Hibát talált (és nem javította): 1-es kilépési kód.",
          {}, {QStringLiteral("fix")}, 0, 0, RunCheck},
+        {"where", "where", "hol vannak a katalógus és a program állományai",
+         "A felhasználói mappa, a katalógus, a beállításfájl, a mentések mappája és a futás módja\n"
+         "(hordozható: a program mellett; telepített: ~/.local/share/Kodexa vagy KODEXA_HOME).\n"
+         "Soronként név, tabulátor, érték. Példa: kodexa-cli where",
+         {}, {}, 0, 0, RunWhere},
     };
     return commands;
 }
@@ -245,6 +253,15 @@ int RunCheck(Session &s, const Args &a) {
     else
         s.err << QStringLiteral("Az ellenőrzés hibát talált.\n");
     return Failed;
+}
+
+int RunWhere(Session &s, const Args &) {
+    const QString catalogue = s.dbPath.isEmpty() ? CataloguePath() : QFileInfo(s.dbPath).absoluteFilePath();
+    s.out << QStringLiteral("Mappa\t%1\n").arg(ProgramDir()) << QStringLiteral("Katalógus\t%1\n").arg(catalogue)
+          << QStringLiteral("Beállítások\t%1\n").arg(IniPath())
+          << QStringLiteral("Mentések\t%1\n").arg(BackupFolderFor(catalogue))
+          << QStringLiteral("Mód\t%1\n").arg(ModeName(CurrentMode()));
+    return Done;
 }
 
 } // namespace kodexa::cli
