@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "app/ElsoInditas.h"
 
 #include "admin/Login.h"
 #include "admin/Logo.h"
@@ -221,6 +222,8 @@ void Tfrm_Main::buildLayout() {
 
 int RunProgram(DesktopServices &services) {
     try {
+        if (!RunFirstStart(services))
+            return 0;
         Tfrm_Main main(services);
         if (!main.FormCreate())
             return main.StartFailed() ? 1 : 0;

@@ -1,6 +1,6 @@
 #include "tools/core/CliCommand.h"
 
-#include "tools/core/Backup.h"
+#include "data/Backup.h"
 #include "tools/core/CatalogueCheck.h"
 
 #include "data/Catalogue.h"

@@ -11,6 +11,9 @@ namespace kodexa {
 
 class Db;
 
+// The engine's quick check of every page: empty when sound, else its first few findings.
+QString QuickCheckFindings(Db &db);
+
 // Writes a copy of the open catalogue to target. An existing target is replaced only by a
 // finished copy; a failed copy leaves it as it was. Throws Error with a Hungarian message.
 void BackupCatalogue(Db &source, const QString &target);

@@ -1,4 +1,4 @@
-#include "tools/core/Backup.h"
+#include "data/Backup.h"
 
 #include "data/Db.h"
 
@@ -27,23 +27,27 @@ QRegularExpression BackupNamePattern(const QString &cataloguePath) {
                                   .arg(QRegularExpression::escape(QFileInfo(cataloguePath).completeBaseName())));
 }
 
-// The engine's quick check of every page; the first few of its findings are named.
 void RequireSoundSource(Db &source, const QString &target) {
+    const QString findings = QuickCheckFindings(source);
+    if (!findings.isEmpty())
+        throw Error(Failure(target, QStringLiteral("a katalógus sérült, ezért nem készült mentés, és régi mentés sem "
+                                                   "törlődött: %1")
+                                        .arg(findings)));
+}
+
+} // namespace
+
+QString QuickCheckFindings(Db &db) {
     QStringList findings;
     try {
-        Stmt s = source.prepare(QStringLiteral("PRAGMA quick_check(5)"));
+        Stmt s = db.prepare(QStringLiteral("PRAGMA quick_check(5)"));
         while (s.step())
             findings << s.text(0);
     } catch (const DbError &e) {
         findings = {e.message()};
     }
-    if (findings != QStringList{QStringLiteral("ok")})
-        throw Error(Failure(target, QStringLiteral("a katalógus sérült, ezért nem készült mentés, és régi mentés sem "
-                                                   "törlődött: %1")
-                                        .arg(findings.join(QStringLiteral("; ")))));
+    return findings == QStringList{QStringLiteral("ok")} ? QString() : findings.join(QStringLiteral("; "));
 }
-
-} // namespace
 
 void BackupCatalogue(Db &source, const QString &target) {
     const QFileInfo info(target);
