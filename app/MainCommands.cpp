@@ -3,6 +3,7 @@
 #include "app/Main.h"
 
 #include "app/MainAdmin.h"
+#include "app/MainBackup.h"
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
@@ -113,6 +114,7 @@ void Tfrm_Main::buildCommands() {
     AddUserAndSqlCommands(*this);
     AddReportCommands(*this);
     AddSystemCommands(*this);
+    AddBackupCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {

@@ -546,3 +546,16 @@ TEST_F(KodexaCliTest, WithoutDbItUsesTheCatalogueOfTheUsersFolderAndWhereNamesEv
     EXPECT_TRUE(r.err.contains(path("ures/Kodexa.sqb"))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(path("ures/Kodexa.sqb")));
 }
+
+TEST_F(KodexaCliTest, BackupWithoutATargetGoesWhereTheProgramBacksUpWithItsRotation) {
+    makeCatalogue(true);
+    writeFile("Kodexa.ini", "[Backup]\nKeep=2\n");
+    Result r;
+    for (int i = 0; i < 3; ++i) {
+        r = RunProgram(CliProgram(), {"backup"}, dir());
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    }
+    EXPECT_TRUE(r.out.startsWith("Mentve: " + path("Backup/Kodexa-"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Régi mentés törölve: " + path("Backup/Kodexa-"))) << r.out.toStdString();
+    EXPECT_EQ(QDir(path("Backup")).entryList({"Kodexa-*.sqb"}, QDir::Files).size(), 2);
+}

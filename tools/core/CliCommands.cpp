@@ -122,13 +122,15 @@ const QVector<Command> &Commands() {
          "A statisztika ablak adatai: a könyvek, szerzők és kiadók száma, a könyvek névleges értéke,\n"
          "majd a műfajok táblázata (műfaj, könyvek száma; tabulátorral tagolva).\nPélda: kodexa-cli stats",
          {}, {}, 0, 0, RunStats},
-        {"backup", "backup [--keep N] CÉL", "mentés (a program futása közben is)",
+        {"backup", "backup [--keep N] [CÉL]", "mentés (a program futása közben is)",
          "Következetes másolat az SQLite mentő felületén át, akkor is, ha a program épp használja a katalógust.\n"
-         "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-20261209-020000.sqb).\n"
+         "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-2026-12-09-020000.sqb).\n"
+         "CÉL nélkül a katalógus melletti Backup mappába ment, ahová a program is, és ugyanúgy csak a\n"
+         "legújabbakat tartja meg (Kodexa.ini [Backup] Keep, alapértéke 10).\n"
          "  --keep N   mappába mentéskor csak a legújabb N mentés marad meg\n"
          "Példa (cron, minden éjjel 2-kor, 14 mentés marad):\n"
          "  0 2 * * * /opt/kodexa/kodexa-cli backup --keep 14 /srv/mentes/kodexa",
-         {QStringLiteral("keep")}, {}, 1, 1, RunBackup},
+         {QStringLiteral("keep")}, {}, 0, 1, RunBackup},
         {"check", "check [--fix]", "ellenőrzés (--fix: javítás)",
          "Az adatbázis épsége (PRAGMA integrity_check), és a katalógus szabályai: a keresőkulcsok a\n"
          "szövegükből számolt értékek, a könyvek törzsadat-névmásolatai egyeznek a törzsadattal, nincs\n"
@@ -216,6 +218,15 @@ int RunBackup(Session &s, const Args &a) {
         if (!ok || keep < 1)
             throw UsageError(QStringLiteral("A --keep értéke pozitív egész szám."));
     }
+    if (a.positional.isEmpty()) {
+        // Where the program backs up at exit, with its rotation.
+        Db &db = s.catalogue();
+        const BackupOutcome done = BackupInto(db, BackupFolderFor(db.path()), keep ? keep : BackupKeep());
+        s.out << QStringLiteral("Mentve: %1\n").arg(done.path);
+        for (const QString &old : done.removed)
+            s.out << QStringLiteral("Régi mentés törölve: %1\n").arg(old);
+        return Done;
+    }
     const QString dest = a.positional.first();
     const bool folder = QFileInfo(dest).isDir();
     if (keep && !folder)
@@ -225,7 +236,7 @@ int RunBackup(Session &s, const Args &a) {
     BackupCatalogue(db, target);
     s.out << QStringLiteral("Mentve: %1\n").arg(target);
     if (keep)
-        for (const QString &old : PruneBackups(dest, db.path(), keep))
+        for (const QString &old : PruneBackups(dest, db.path(), keep, target))
             s.out << QStringLiteral("Régi mentés törölve: %1\n").arg(old);
     return Done;
 }
