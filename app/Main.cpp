@@ -1,4 +1,7 @@
 #include "app/Main.h"
+#include "app/ElsoInditas.h"
+#include "data/Backup.h"
+#include "gui/BackgroundWork.h"
 
 #include "admin/Login.h"
 #include "admin/Logo.h"
@@ -221,6 +224,8 @@ void Tfrm_Main::buildLayout() {
 
 int RunProgram(DesktopServices &services) {
     try {
+        if (!RunFirstStart(services))
+            return 0;
         Tfrm_Main main(services);
         if (!main.FormCreate())
             return main.StartFailed() ? 1 : 0;
@@ -287,16 +292,7 @@ bool Tfrm_Main::FormCreate() {
         beall_.CanEditMasterData = true;
     }
     try {
-        const ListSort sort = StoredListSort(db_);
-        bool sorted = false;
-        try {
-            sortList(sort.field, sort.caption, sort.marked);
-            sorted = true;
-        } catch (const std::exception &) {
-            // A sort mark naming no column: the key order rather than refusing to start.
-        }
-        if (!sorted)
-            sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
+        restoreSort();
     } catch (const Error &e) {
         // The book table itself cannot be read (a damaged file): nothing to show.
         return cannotOpen(e.message());
@@ -307,6 +303,31 @@ bool Tfrm_Main::FormCreate() {
         status_[3]->setText(QStringLiteral("  A katalógus csak olvasható: a változások nem menthetők."));
     startFailed_ = false;
     return true;
+}
+
+void Tfrm_Main::restoreSort() {
+    const ListSort sort = StoredListSort(db_);
+    // A mark already in place is not written again: a run that only looks leaves the file as
+    // it was, and the backup at exit sees nothing new to copy.
+    const bool inPlace =
+        sort.marked && db_.scalar(QStringLiteral("SELECT count(*) FROM mezo WHERE sorrend='I'")).toInt() == 1;
+    bool sorted = false;
+    try {
+        sortList(sort.field, sort.caption, sort.marked && !inPlace);
+        sorted = true;
+    } catch (const std::exception &) {
+        // A sort mark naming no column: the key order rather than refusing to start.
+    }
+    if (!sorted)
+        sortList(QStringLiteral("konyvek"), BookColumnLabel(QStringLiteral("konyvek")), false);
+}
+
+void Tfrm_Main::ReloadCatalogue() {
+    command([this] {
+        tbl_->forgetRows();
+        LoadGridColumns();
+        restoreSort();
+    });
 }
 
 qint64 Tfrm_Main::NextKey(const QString &column, const QString &table) { return kodexa::NextKey(db_, column, table); }
@@ -367,6 +388,8 @@ void Tfrm_Main::FormClose() {
     if (closed_)
         return;
     closed_ = true;
+    // A catalogue opened read-only was not changed by this run: nothing new to back up.
+    const QString catalogue = db_.isOpen() && !db_.isReadOnly() ? db_.path() : QString();
     if (db_.isOpen()) {
         // The outer size, frame included, as it is restored.
         const QRect outer = frameGeometry();
@@ -374,6 +397,11 @@ void Tfrm_Main::FormClose() {
     }
     tbl_->close();
     db_.close();
+    // Every change was written when it was made; at exit a copy of them goes to the backups.
+    if (!catalogue.isEmpty())
+        Guarded(services_, this, [&] {
+            RunWithNote(this, QStringLiteral("Biztonsági mentés…"), [&] { BackupAtExit(catalogue); });
+        });
 }
 
 bool Tfrm_Main::eventFilter(QObject *o, QEvent *e) {

@@ -57,6 +57,8 @@ public:
     // Reads the book list again in its order, the current book kept (after another
     // connection changed the catalogue).
     void ReadListAgain();
+    // Reads the columns, the sort and the list again (after a restore replaced the catalogue).
+    void ReloadCatalogue();
     void ShowBookPicture();
     void ShowHintInStatusBar(const QString &hint);
 
@@ -81,6 +83,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void restoreSort();
     void buildLayout();
     void buildCommands();
     void rebuildCommandPlaces();

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 
 #include "app/MainAdmin.h"
+#include "app/MainBackup.h"
 #include "app/core/CommandLayout.h"
 #include "app/core/Lending.h"
 #include "app/MainExchange.h"
@@ -10,6 +11,7 @@
 #include "app/MainSystem.h"
 #include "data/DesktopServices.h"
 #include "data/Kozos.h"
+#include "data/Locations.h"
 #include "data/Seged.h"
 #include "edit/InpStr.h"
 #include "edit/Keres.h"
@@ -98,10 +100,10 @@ void Tfrm_Main::buildCommands() {
         {"aMezo", [this] { aMezoExecute(); }},
         {"aKolcsonad", [this] { aKolcsonadExecute(); }},
         {"aVisszavesz", [this] { aVisszaveszExecute(); }},
-        {"aSugo", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Help/index.htm")), this); }},
+        {"aSugo", [this] { services_.OpenDocument(SharedPath(QStringLiteral("Help/index.htm")), this); }},
         {"aHonlap", [this] { services_.OpenDocument(MakerHomePage(), this); }},
         {"aLevel", [this] { services_.OpenDocument(QStringLiteral("mailto:") + MakerMailAddress() + QStringLiteral("?subject=Kodexa"), this); }},
-        {"aUjdonsag", [this] { services_.OpenDocument(ProgramPath(QStringLiteral("Ujdonsag.exe")), this); }},
+        {"aUjdonsag", [this] { services_.OpenDocument(SharedPath(QStringLiteral("Ujdonsag.exe")), this); }},
     };
     for (const auto &[name, run] : own)
         AddCommand(name, run);
@@ -112,6 +114,7 @@ void Tfrm_Main::buildCommands() {
     AddUserAndSqlCommands(*this);
     AddReportCommands(*this);
     AddSystemCommands(*this);
+    AddBackupCommands(*this);
 }
 
 QAction *Tfrm_Main::AddCommand(const QString &name, const std::function<void()> &run) {

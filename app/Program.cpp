@@ -1,7 +1,7 @@
 // Kodexa: the catalogue of a private book collection. The program's entry point.
 #include "app/Main.h"
 #include "data/Error.h"
-#include "data/Seged.h"
+#include "data/Locations.h"
 #include "gui/QtDesktopServices.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ int main(int argc, char **argv) {
     // A desktop without a language setting still shows Hungarian dates and numbers.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
-    kodexa::SetProgramDir(QCoreApplication::applicationDirPath());
+    kodexa::UseLocationsFor(QCoreApplication::applicationDirPath());
     // The standard dialogs speak Hungarian like the rest of the program.
     QTranslator qtHu;
     if (qtHu.load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

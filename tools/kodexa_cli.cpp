@@ -1,5 +1,5 @@
 // kodexa-cli: the catalogue from the command line (kodexa-cli --help lists the commands).
-#include "data/Seged.h"
+#include "data/Locations.h"
 #include "tools/core/Cli.h"
 
 #include <QGuiApplication>
@@ -45,7 +45,7 @@ int main(int argc, char **argv) {
     // Dates and numbers in exported files as the program writes them.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
-    kodexa::SetProgramDir(QCoreApplication::applicationDirPath());
+    kodexa::UseLocationsFor(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);
     return kodexa::cli::Run(app->arguments().mid(1), out, err);

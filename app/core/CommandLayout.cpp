@@ -48,6 +48,8 @@ const QVector<CommandDef> &CommandDefs() {
         {"aFelhasznalo", "Felhasználók", nullptr, nullptr, "system-users"},
         {"aSQL", "Szabad lekérdezés", nullptr, nullptr, "utilities-terminal"},
         {"aBeallit", "Beállítások", nullptr, nullptr, "preferences-system"},
+        {"aMentes", "Biztonsági mentés most", nullptr, nullptr, "document-save"},
+        {"aVisszaallit", "Visszaállítás mentésből…", nullptr, nullptr, "document-revert"},
         {"aSugo", "Súgó", nullptr, "F1", "help-browser"},
         {"aFontos", "Fontos információk", nullptr, nullptr, "dialog-information"},
         {"aHonlap", "Ferolin honlapja", nullptr, nullptr, "applications-internet"},
@@ -79,7 +81,7 @@ QVector<MenuLayout> MenuBarLayout() {
          {">Tömör listák", "aNyomSzerzo", "aNyomSzerzo2", s, "aNyomKiado", "aNyomKiado2", s, "aNyomSorozat",
           "aNyomSorozat2", s, "aNyomTargykor", "aNyomTargykor2", s, "aNyomMufaj", "aNyomMufaj2", s, "aNyomPolc",
           "aNyomPolc2", "<", s, "aAdatlap", "aAdatlap2", s, "aNyomKolcson", "aNyomVasarol", s, "aStat"}},
-        {QStringLiteral("Rendszer"), {"aFelhasznalo", "aSQL", s, "aBeallit"}},
+        {QStringLiteral("Rendszer"), {"aFelhasznalo", "aSQL", s, "aBeallit", s, "aMentes", "aVisszaallit"}},
         {QStringLiteral("Súgó"), {"aSugo", "aFontos", s, "aHonlap", "aLevel", "aUjdonsag", s, "aNevjegy"}},
     };
 }

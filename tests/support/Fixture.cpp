@@ -17,6 +17,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QTableView>
+#include "data/Locations.h"
+
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -25,7 +27,7 @@ namespace kodexa::test {
 
 void ProgramDirTest::SetUp() {
     ASSERT_TRUE(tmp_.isValid());
-    SetProgramDir(tmp_.path());
+    UseLocations({RunMode::Portable, tmp_.path(), tmp_.path()});
 }
 
 void ProgramDirTest::TearDown() { db.close(); }

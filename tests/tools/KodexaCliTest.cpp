@@ -30,11 +30,14 @@ struct Result {
 
 QString CliProgram() { return QCoreApplication::applicationDirPath() + QStringLiteral("/kodexa-cli"); }
 
-Result RunProgram(const QString &program, const QStringList &args) {
+Result RunProgram(const QString &program, const QStringList &args, const QString &kodexaHome = QString()) {
     QProcess p;
     // As cron runs it: no desktop session around.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.remove(QStringLiteral("KODEXA_HOME"));
+    if (!kodexaHome.isEmpty())
+        env.insert(QStringLiteral("KODEXA_HOME"), kodexaHome);
     p.setProcessEnvironment(env);
     p.start(program, args);
     p.waitForFinished(120000);
@@ -659,4 +662,35 @@ TEST_F(KodexaCliTest, OptionsTakeTheirValueAfterAnEqualsSignAndTheLastOneGiven) 
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(lines(r.out).value(0), "konyvek");
     EXPECT_EQ(lines(r.out).value(1), "1");
+}
+
+TEST_F(KodexaCliTest, WithoutDbItUsesTheCatalogueOfTheUsersFolderAndWhereNamesEveryPlace) {
+    makeCatalogue(true);
+    const qint64 books = scalar("SELECT count(*) FROM konyvek").toLongLong();
+    Result r = RunProgram(CliProgram(), {"list", "--fields", "konyvek"}, dir());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out).size(), books + 1);
+    r = RunProgram(CliProgram(), {"where"}, dir());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{"Mappa\t" + dir(), "Katalógus\t" + path("Kodexa.sqb"),
+                                         "Beállítások\t" + path("Kodexa.ini"), "Mentések\t" + path("Backup"),
+                                         "Mód\thordozható"}));
+    // A user's folder without a catalogue: refused with the path, nothing created.
+    r = RunProgram(CliProgram(), {"list"}, path("ures"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(path("ures/Kodexa.sqb"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("ures/Kodexa.sqb")));
+}
+
+TEST_F(KodexaCliTest, BackupWithoutATargetGoesWhereTheProgramBacksUpWithItsRotation) {
+    makeCatalogue(true);
+    writeFile("Kodexa.ini", "[Backup]\nKeep=2\n");
+    Result r;
+    for (int i = 0; i < 3; ++i) {
+        r = RunProgram(CliProgram(), {"backup"}, dir());
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    }
+    EXPECT_TRUE(r.out.startsWith("Mentve: " + path("Backup/Kodexa-"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Régi mentés törölve: " + path("Backup/Kodexa-"))) << r.out.toStdString();
+    EXPECT_EQ(QDir(path("Backup")).entryList({"Kodexa-*.sqb"}, QDir::Files).size(), 2);
 }

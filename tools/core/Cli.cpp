@@ -3,7 +3,7 @@
 #include "tools/core/CliCommand.h"
 
 #include "data/Catalogue.h"
-#include "data/Settings.h"
+#include "data/Locations.h"
 
 #include <QFileInfo>
 
@@ -16,8 +16,8 @@ QString GeneralHelp(const QString &program) {
                     "Használat: %1 [--db ÁLLOMÁNY] PARANCS [KAPCSOLÓK]\n"
                     "\n"
                     "A katalógus parancssorból: listázás, keresés, felvitel, kölcsönzés, mentés, ellenőrzés.\n"
-                    "--db nélkül azt a katalógust használja, amelyet a program is megnyit: a program melletti\n"
-                    "Kodexa.ini [Database] Path kulcsát, ennek hiányában a program melletti Kodexa.sqb-t.\n"
+                    "--db nélkül azt a katalógust használja, amelyet a program is megnyit: a Kodexa.ini\n"
+                    "[Database] Path kulcsát, ennek hiányában a Kodexa.sqb-t; hogy hol, azt a where parancs mutatja.\n"
                     "Katalógust csak az init parancs hoz létre.\n"
                     "Egy kapcsoló értéke szóközzel vagy egyenlőségjellel is megadható (--db ÁLLOMÁNY vagy\n"
                     "--db=ÁLLOMÁNY); kétszer megadott kapcsolóból az utolsó érvényes.\n"
@@ -43,11 +43,8 @@ Db &Session::catalogue() {
     if (db_.isOpen())
         return db_;
     QString path = dbPath;
-    if (path.isEmpty()) {
-        TBeall settings;
-        LoadWindowSettings(settings);
-        path = settings.DatabasePath;
-    }
+    if (path.isEmpty())
+        path = CataloguePath();
     if (!QFileInfo(path).isFile())
         throw Error(QStringLiteral("Nem létező adatbázis: %1").arg(path));
     try {

@@ -70,6 +70,7 @@ int RunLend(Session &, const Args &);
 int RunReturn(Session &, const Args &);
 int RunBackup(Session &, const Args &);
 int RunCheck(Session &, const Args &);
+int RunWhere(Session &, const Args &);
 int RunExport(Session &, const Args &);
 int RunImport(Session &, const Args &);
 int RunReport(Session &, const Args &);

@@ -1,9 +1,12 @@
 #include "tools/core/CliCommand.h"
 
-#include "tools/core/Backup.h"
+#include "data/Backup.h"
 #include "tools/core/CatalogueCheck.h"
 
 #include "data/Catalogue.h"
+#include "data/Locations.h"
+#include "data/Seged.h"
+#include "data/Settings.h"
 #include "reports/core/DemoCatalogue.h"
 
 #include <QDateTime>
@@ -129,13 +132,15 @@ const QVector<Command> &Commands() {
          "A statisztika ablak adatai: a könyvek, szerzők és kiadók száma, a könyvek névleges értéke,\n"
          "majd a műfajok táblázata (műfaj, könyvek száma; tabulátorral tagolva).\nPélda: kodexa-cli stats",
          {}, {}, 0, 0, RunStats},
-        {"backup", "backup [--keep N] CÉL", "mentés (a program futása közben is)",
+        {"backup", "backup [--keep N] [CÉL]", "mentés (a program futása közben is)",
          "Következetes másolat az SQLite mentő felületén át, akkor is, ha a program épp használja a katalógust.\n"
-         "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-20261209-020000.sqb).\n"
+         "CÉL lehet állomány vagy mappa; mappába a név dátummal és idővel készül (Kodexa-2026-12-09-020000.sqb).\n"
+         "CÉL nélkül a katalógus melletti Backup mappába ment, ahová a program is, és ugyanúgy csak a\n"
+         "legújabbakat tartja meg (Kodexa.ini [Backup] Keep, alapértéke 10).\n"
          "  --keep N   mappába mentéskor csak a legújabb N mentés marad meg\n"
          "Példa (cron, minden éjjel 2-kor, 14 mentés marad):\n"
          "  0 2 * * * /opt/kodexa/kodexa-cli backup --keep 14 /srv/mentes/kodexa",
-         {QStringLiteral("keep")}, {}, 1, 1, RunBackup},
+         {QStringLiteral("keep")}, {}, 0, 1, RunBackup},
         {"check", "check [--fix]", "ellenőrzés (--fix: javítás)",
          "Az adatbázis épsége (PRAGMA integrity_check), és a katalógus szabályai: a keresőkulcsok a\n"
          "szövegükből számolt értékek, a könyvek törzsadat-névmásolatai egyeznek a törzsadattal, nincs\n"
@@ -143,6 +148,11 @@ const QVector<Command> &Commands() {
          "  --fix   a keresőkulcsokat és névmásolatokat egy tranzakcióban újraszámolja\n"
          "Hibát talált (és nem javította): 1-es kilépési kód.",
          {}, {QStringLiteral("fix")}, 0, 0, RunCheck},
+        {"where", "where", "hol vannak a katalógus és a program állományai",
+         "A felhasználói mappa, a katalógus, a beállításfájl, a mentések mappája és a futás módja\n"
+         "(hordozható: a program mellett; telepített: ~/.local/share/Kodexa vagy KODEXA_HOME).\n"
+         "Soronként név, tabulátor, érték. Példa: kodexa-cli where",
+         {}, {}, 0, 0, RunWhere},
     };
     return commands;
 }
@@ -218,6 +228,15 @@ int RunBackup(Session &s, const Args &a) {
         if (!ok || keep < 1)
             throw UsageError(QStringLiteral("A --keep értéke pozitív egész szám."));
     }
+    if (a.positional.isEmpty()) {
+        // Where the program backs up at exit, with its rotation.
+        Db &db = s.catalogue();
+        const BackupOutcome done = BackupInto(db, BackupFolderFor(db.path()), keep ? keep : BackupKeep());
+        s.out << QStringLiteral("Mentve: %1\n").arg(done.path);
+        for (const QString &old : done.removed)
+            s.out << QStringLiteral("Régi mentés törölve: %1\n").arg(old);
+        return Done;
+    }
     const QString dest = a.positional.first();
     const bool folder = QFileInfo(dest).isDir();
     if (keep && !folder)
@@ -227,7 +246,7 @@ int RunBackup(Session &s, const Args &a) {
     BackupCatalogue(db, target);
     s.out << QStringLiteral("Mentve: %1\n").arg(target);
     if (keep)
-        for (const QString &old : PruneBackups(dest, db.path(), keep))
+        for (const QString &old : PruneBackups(dest, db.path(), keep, target))
             s.out << QStringLiteral("Régi mentés törölve: %1\n").arg(old);
     return Done;
 }
@@ -255,6 +274,15 @@ int RunCheck(Session &s, const Args &a) {
     else
         s.err << QStringLiteral("Az ellenőrzés hibát talált.\n");
     return Failed;
+}
+
+int RunWhere(Session &s, const Args &) {
+    const QString catalogue = s.dbPath.isEmpty() ? CataloguePath() : QFileInfo(s.dbPath).absoluteFilePath();
+    s.out << QStringLiteral("Mappa\t%1\n").arg(ProgramDir()) << QStringLiteral("Katalógus\t%1\n").arg(catalogue)
+          << QStringLiteral("Beállítások\t%1\n").arg(IniPath())
+          << QStringLiteral("Mentések\t%1\n").arg(BackupFolderFor(catalogue))
+          << QStringLiteral("Mód\t%1\n").arg(ModeName(CurrentMode()));
+    return Done;
 }
 
 } // namespace kodexa::cli
