@@ -4,7 +4,7 @@
 #include "data/Seged.h"
 #include "data/TextFile.h"
 #include "support/Fixture.h"
-#include "tools/core/Backup.h"
+#include "data/Backup.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -630,8 +630,8 @@ TEST_F(KodexaCliTest, BackupsOfOneSecondGetTheirOwnNamesAndKeepDropsTheOldest) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         made << name;
     }
-    EXPECT_EQ(made[0], path("mentesek/Kodexa-20250301-020000.sqb"));
-    EXPECT_EQ(made[9], path("mentesek/Kodexa-20250301-020000-10.sqb"));
+    EXPECT_EQ(made[0], path("mentesek/Kodexa-2025-03-01-020000.sqb"));
+    EXPECT_EQ(made[9], path("mentesek/Kodexa-2025-03-01-020000-10.sqb"));
     // Name order ("-10" before "-2", "-2" before the first) is not age order.
     const Result r = cli({"backup", "--keep", "3", path("mentesek")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
