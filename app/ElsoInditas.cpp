@@ -44,6 +44,7 @@ Tfrm_ElsoInditas::Tfrm_ElsoInditas(DesktopServices &services, const QString &tar
     button("btnBemutato", QStringLiteral("Bemutató katalógus"), &Tfrm_ElsoInditas::demo)->setFocus();
     button("btnUres", QStringLiteral("Új, üres katalógus"), &Tfrm_ElsoInditas::empty);
     button("btnMeglevo", QStringLiteral("Meglévő katalógus megnyitása…"), &Tfrm_ElsoInditas::existing);
+    button("btnAtvetel", QStringLiteral("Könyvek átvétele más programból…"), &Tfrm_ElsoInditas::takeOver);
     button("btnKilepes", QStringLiteral("Kilépés"), &QDialog::reject);
 }
 
@@ -79,6 +80,13 @@ void Tfrm_ElsoInditas::empty() {
     make([this] { CreateCatalogue(target_, false); });
 }
 
+void Tfrm_ElsoInditas::takeOver() {
+    takeOver_ = true;
+    make([this] { CreateCatalogue(target_, false); });
+    if (result() != QDialog::Accepted)
+        takeOver_ = false;
+}
+
 void Tfrm_ElsoInditas::existing() {
     const QString source = services_.openFileName(QStringLiteral("Meglévő katalógus megnyitása"), QDir::homePath(),
                                                   QStringLiteral("SQB állományok (*.sqb)|*.sqb"), QStringLiteral(".sqb"), this);
@@ -87,7 +95,7 @@ void Tfrm_ElsoInditas::existing() {
     make([this, &source] { AdoptCatalogue(source, target_); });
 }
 
-bool RunFirstStart(DesktopServices &services) {
+bool RunFirstStart(DesktopServices &services, bool *takeOver) {
     if (!NeedsFirstStart())
         return true;
     const QString target = FirstStartTarget();
@@ -100,6 +108,8 @@ bool RunFirstStart(DesktopServices &services) {
     if (window.exec() != QDialog::Accepted)
         return false;
     PointSettingsAt(target);
+    if (takeOver)
+        *takeOver = window.takeOverChosen();
     return true;
 }
 

@@ -17,8 +17,13 @@ public:
     Tfrm_ElsoInditas(DesktopServices &services, const QString &target, QWidget *parent = nullptr);
     ~Tfrm_ElsoInditas() override;
 
+    // The user chose to bring books in from another program: the catalogue is made empty,
+    // and the main window starts the take-over wizard.
+    bool takeOverChosen() const { return takeOver_; }
+
 private:
     void demo();
+    void takeOver();
     void empty();
     void existing();
     // Runs one way of making the catalogue; accepts when it was made, else says why and
@@ -27,10 +32,12 @@ private:
 
     DesktopServices &services_;
     QString target_;
+    bool takeOver_ = false;
 };
 
 // Shows the window when the program needs it (installed, no catalogue). false when the user
-// chose to quit; the settings then name the new catalogue.
-bool RunFirstStart(DesktopServices &services);
+// chose to quit; the settings then name the new catalogue. takeOver is set when the user
+// chose to bring a collection in from another program's file.
+bool RunFirstStart(DesktopServices &services, bool *takeOver = nullptr);
 
 } // namespace kodexa

@@ -224,12 +224,15 @@ void Tfrm_Main::buildLayout() {
 
 int RunProgram(DesktopServices &services) {
     try {
-        if (!RunFirstStart(services))
+        bool takeOver = false;
+        if (!RunFirstStart(services, &takeOver))
             return 0;
         Tfrm_Main main(services);
         if (!main.FormCreate())
             return main.StartFailed() ? 1 : 0;
         main.show();
+        if (takeOver)
+            QTimer::singleShot(0, &main, [&main] { main.Action(QStringLiteral("aAtvetel"))->trigger(); });
         return QApplication::exec();
     } catch (const Error &e) {
         // Start-up failed in a way no window caught: say why and end cleanly.

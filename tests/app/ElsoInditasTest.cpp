@@ -111,7 +111,16 @@ TEST_F(ElsoInditasTest, QuittingEndsTheProgramQuietlyAndAnEmptyCatalogueIsWhatTh
     // and the settings follow it.
     writeFile("otthon/Kodexa/Kodexa.ini", QStringLiteral("[Database]\nPath=%1\n").arg(path("elveszett.sqb")).toUtf8());
     WhenModal([](QWidget *w) { Child<QPushButton>(w, "btnUres")->click(); });
-    EXPECT_TRUE(RunFirstStart(services));
+    bool takeOver = true;
+    EXPECT_TRUE(RunFirstStart(services, &takeOver));
+    EXPECT_FALSE(takeOver);
     EXPECT_EQ(books(target()), 0);
     EXPECT_EQ(CataloguePath(), target());
+
+    // Bringing books in from another program starts from an empty catalogue too, and says so.
+    QFile::remove(target());
+    WhenModal([](QWidget *w) { Child<QPushButton>(w, "btnAtvetel")->click(); });
+    EXPECT_TRUE(RunFirstStart(services, &takeOver));
+    EXPECT_TRUE(takeOver);
+    EXPECT_EQ(books(target()), 0);
 }
