@@ -190,7 +190,6 @@ void Tfrm_Atvetel::choose() {
 void Tfrm_Atvetel::loadFile(const QString &path) {
     preview_ = ReadPreview(path);
     path_ = path;
-    text_.clear();
     Edit1->setText(path);
     cbKodolas->setCurrentIndex(cbKodolas->findData(int(preview_.dialect.encoding)));
     cbElvalaszto->setCurrentIndex(cbElvalaszto->findData(QString(preview_.dialect.delimiter)));
@@ -205,7 +204,6 @@ void Tfrm_Atvetel::showPreview() {
     if (path_.isEmpty())
         return;
     preview_ = ReadPreview(path_, dialect());
-    text_.clear();
     tblElonezet->clear();
     tblElonezet->setColumnCount(int(preview_.header.size()));
     tblElonezet->setHorizontalHeaderLabels(preview_.header);
@@ -272,12 +270,10 @@ bool Tfrm_Atvetel::validateCurrentPage() {
 
 // The whole file is read once the mapping stands; a dry run counts what the file holds.
 void Tfrm_Atvetel::countMatches() {
-    if (text_.isEmpty())
-        text_ = DecodeCsv(ReadFileBytes(path_), dialect().encoding);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CsvSummary dry;
     try {
-        dry = RunCsvImport(ctx_.db, text_, runSettings(true));
+        dry = RunCsvImportFile(ctx_.db, path_, runSettings(true));
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
@@ -304,7 +300,7 @@ void Tfrm_Atvetel::runImport() {
         button(QWizard::CancelButton)->setEnabled(false);
     };
     try {
-        summary_ = RunCsvImport(ctx_.db, text_, runSettings(false), [this](qsizetype done, qsizetype total) {
+        summary_ = RunCsvImportFile(ctx_.db, path_, runSettings(false), [this](qsizetype done, qsizetype total) {
             ProgressBar1->setValue(total > 0 ? int(done * 1000 / total) : 1000);
             QApplication::processEvents(); // repaints, and the Mégse button
             return !stop_;

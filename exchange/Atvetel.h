@@ -62,7 +62,6 @@ private:
 
     AppContext &ctx_;
     QString path_;
-    QString text_; // the whole file, decoded, once the mapping is confirmed
     csv::Preview preview_;
     csv::CsvSummary summary_;
     bool running_ = false;

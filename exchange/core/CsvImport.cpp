@@ -392,11 +392,11 @@ QString SummaryText(const CsvSummary &s) {
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-CsvSummary RunCsvImport(Db &db, const QString &text, const CsvRun &run,
-                        const std::function<bool(qsizetype, qsizetype)> &progress) {
+namespace {
+
+CsvSummary RunRecords(Db &db, CsvReader &reader, const CsvRun &run, const std::function<bool()> &goOn) {
     CsvSummary s;
     s.dryRun = run.dryRun;
-    CsvReader reader(text, run.dialect.delimiter);
     QStringList header, values;
     QString error;
     if (!reader.next(header, error) || !error.isEmpty() ||
@@ -415,12 +415,12 @@ CsvSummary RunCsvImport(Db &db, const QString &text, const CsvRun &run,
         } else {
             runner.row(header, values, reader.line());
         }
-        if (progress && ++rows % ProgressRows == 0 && !progress(reader.position(), text.size())) {
+        if (goOn && ++rows % ProgressRows == 0 && !goOn()) {
             s.cancelled = true;
             return s; // the transaction rolls back
         }
     }
-    if (progress && !progress(text.size(), text.size())) {
+    if (goOn && !goOn()) {
         s.cancelled = true;
         return s;
     }
@@ -428,6 +428,23 @@ CsvSummary RunCsvImport(Db &db, const QString &text, const CsvRun &run,
     if (!run.dryRun)
         tx.commit();
     return s;
+}
+
+} // namespace
+
+CsvSummary RunCsvImport(Db &db, const QString &text, const CsvRun &run,
+                        const std::function<bool(qsizetype, qsizetype)> &progress) {
+    CsvReader reader(text, run.dialect.delimiter);
+    return RunRecords(db, reader, run, progress ? std::function<bool()>([&] { return progress(reader.position(), text.size()); })
+                                                : std::function<bool()>());
+}
+
+CsvSummary RunCsvImportFile(Db &db, const QString &path, const CsvRun &run,
+                            const std::function<bool(qsizetype, qsizetype)> &progress) {
+    CsvFile file(path, run.dialect.encoding);
+    CsvReader reader([&file] { return file.next(); }, run.dialect.delimiter);
+    return RunRecords(db, reader, run, progress ? std::function<bool()>([&] { return progress(file.bytesRead(), file.size()); })
+                                                : std::function<bool()>());
 }
 
 } // namespace kodexa::csv

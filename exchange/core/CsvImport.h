@@ -70,5 +70,9 @@ QString SummaryText(const CsvSummary &s);
 // header is empty throws Error.
 CsvSummary RunCsvImport(Db &db, const QString &text, const CsvRun &run,
                         const std::function<bool(qsizetype done, qsizetype total)> &progress = {});
+// The same over a file read a piece at a time, whatever its size; progress counts bytes.
+// Throws FileError when the file cannot be read.
+CsvSummary RunCsvImportFile(Db &db, const QString &path, const CsvRun &run,
+                            const std::function<bool(qsizetype done, qsizetype total)> &progress = {});
 
 } // namespace kodexa::csv

@@ -12,6 +12,8 @@ namespace {
 constexpr qsizetype HeadBytes = 64 * 1024;
 constexpr int SniffRecords = 20;
 
+} // namespace
+
 const char *CodecName(Encoding e) {
     switch (e) {
     case Encoding::Utf8:
@@ -27,6 +29,8 @@ const char *CodecName(Encoding e) {
     }
     return "UTF-8";
 }
+
+namespace {
 
 // The start of a file may end inside a character: up to three bytes of an unfinished
 // sequence at the end are not held against it.
@@ -152,14 +156,64 @@ QString DecodeCsv(const QByteArray &bytes, Encoding encoding) {
     return text;
 }
 
-CsvReader::CsvReader(const QString &text, QChar delimiter) : text_(text), delimiter_(delimiter) {}
+CsvReader::CsvReader(const QString &text, QChar delimiter) : text_(text), delimiter_(delimiter), eof_(true) {}
+
+CsvReader::CsvReader(std::function<QString()> more, QChar delimiter)
+    : delimiter_(delimiter), more_(std::move(more)) {}
+
+bool CsvReader::fill() {
+    if (eof_)
+        return false;
+    const QString chunk = more_();
+    if (chunk.isEmpty()) {
+        eof_ = true;
+        return false;
+    }
+    consumed_ += pos_;
+    text_.remove(0, pos_);
+    pos_ = 0;
+    text_ += chunk;
+    return true;
+}
 
 bool CsvReader::next(QStringList &fields, QString &error) {
+    for (;;) {
+        if (pos_ >= text_.size() && !fill())
+            return false;
+        const qint64 line = lineNo_;
+        if (parse(fields, error))
+            return true;
+        // The record goes on past what has been read: read on and take it again from its start.
+        lineNo_ = line;
+        fill();
+    }
+}
+
+bool CsvReader::skipLine() {
+    for (;;) {
+        const qsizetype n = text_.size();
+        const QChar *d = text_.constData();
+        qsizetype i = pos_;
+        while (i < n && d[i] != QLatin1Char('\n') && d[i] != QLatin1Char('\r'))
+            ++i;
+        if (i < n && (d[i] == QLatin1Char('\n') || i + 1 < n || eof_)) {
+            if (d[i] == QLatin1Char('\r') && i + 1 < n && d[i + 1] == QLatin1Char('\n'))
+                ++i;
+            pos_ = i + 1;
+            return true;
+        }
+        pos_ = i;
+        if (!fill()) {
+            pos_ = text_.size();
+            return true;
+        }
+    }
+}
+
+bool CsvReader::parse(QStringList &fields, QString &error) {
     fields.clear();
     error.clear();
     const qsizetype n = text_.size();
-    if (pos_ >= n)
-        return false;
     const QChar *d = text_.constData();
     const qsizetype start = pos_;
     startLine_ = lineNo_;
@@ -167,17 +221,16 @@ bool CsvReader::next(QStringList &fields, QString &error) {
     bool quoted = false;
     bool fieldStart = true;
     qsizetype i = pos_;
+    // Whether the character after i is known: the end of what was read is not the end of
+    // the text while more may come.
+    const auto known = [&](qsizetype at) { return at < n || eof_; };
     while (i < n) {
         if (i - start > CsvRecordLimit) {
             // Too long to be a book; a quote never closed reads as one huge field too.
             error = quoted ? QStringLiteral("a(z) %1. sorban kezdődő idézőjel nem záródik").arg(startLine_)
                            : QStringLiteral("a sor hosszabb 1 MB-nál");
-            i = start;
-            while (i < n && d[i] != QLatin1Char('\n') && d[i] != QLatin1Char('\r'))
-                ++i;
-            if (i < n && d[i] == QLatin1Char('\r') && i + 1 < n && d[i + 1] == QLatin1Char('\n'))
-                ++i;
-            pos_ = i + 1;
+            pos_ = start;
+            skipLine();
             lineNo_ = startLine_ + 1;
             fields.clear();
             return true;
@@ -185,6 +238,8 @@ bool CsvReader::next(QStringList &fields, QString &error) {
         const QChar c = d[i];
         if (quoted) {
             if (c == QLatin1Char('"')) {
+                if (!known(i + 1))
+                    return false;
                 if (i + 1 < n && d[i + 1] == QLatin1Char('"')) {
                     field += c;
                     i += 2;
@@ -194,6 +249,8 @@ bool CsvReader::next(QStringList &fields, QString &error) {
                 ++i;
                 continue;
             }
+            if (c == QLatin1Char('\r') && !known(i + 1))
+                return false;
             if (c == QLatin1Char('\n') || (c == QLatin1Char('\r') && !(i + 1 < n && d[i + 1] == QLatin1Char('\n'))))
                 ++lineNo_;
             field += c;
@@ -214,6 +271,8 @@ bool CsvReader::next(QStringList &fields, QString &error) {
             continue;
         }
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && !known(i + 1))
+                return false;
             if (c == QLatin1Char('\r') && i + 1 < n && d[i + 1] == QLatin1Char('\n'))
                 ++i;
             ++lineNo_;
@@ -230,6 +289,8 @@ bool CsvReader::next(QStringList &fields, QString &error) {
         fieldStart = false;
         i = j;
     }
+    if (!eof_)
+        return false;
     pos_ = n;
     if (quoted) {
         error = QStringLiteral("a(z) %1. sorban kezdődő idézőjel nem záródik").arg(startLine_);
@@ -238,6 +299,28 @@ bool CsvReader::next(QStringList &fields, QString &error) {
     }
     fields << field;
     return true;
+}
+
+CsvFile::CsvFile(const QString &path, Encoding encoding) : file_(path), decoder_(CodecName(encoding)) {
+    if (!file_.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("A file nem olvasható: %1\n%2").arg(path, file_.errorString()));
+}
+
+QString CsvFile::next() {
+    constexpr qint64 Chunk = 1024 * 1024;
+    for (;;) {
+        const QByteArray bytes = file_.read(Chunk);
+        if (bytes.isEmpty())
+            return {};
+        QString text = decoder_.decode(bytes);
+        if (first_) {
+            first_ = false;
+            if (text.startsWith(QChar(0xFEFF)))
+                text.remove(0, 1);
+        }
+        if (!text.isEmpty())
+            return text;
+    }
 }
 
 Preview ReadPreview(const QString &path, const std::optional<Dialect> &dialect, int rows) {

@@ -4,9 +4,12 @@
 // line end), and a preview that reads only the start of a file however large it is.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QStringDecoder>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 namespace kodexa::csv {
@@ -46,6 +49,8 @@ constexpr qsizetype CsvRecordLimit = 1024 * 1024;
 class CsvReader {
 public:
     CsvReader(const QString &text, QChar delimiter);
+    // The text comes in pieces from more (a file read as it goes); an empty piece ends it.
+    CsvReader(std::function<QString()> more, QChar delimiter);
     // The next record into fields; false at the end of the text. A record that cannot be
     // read (a quote never closed, more than CsvRecordLimit characters) gives its reason in
     // error and is passed over.
@@ -53,14 +58,42 @@ public:
     // The line the last record started on.
     qint64 line() const { return startLine_; }
     // How far the reader has come, in characters.
-    qsizetype position() const { return pos_; }
+    qsizetype position() const { return consumed_ + pos_; }
 
 private:
-    const QString text_; // shared with the caller's copy, not copied
+    // One record from pos_; false when it runs past what has been read and more may come.
+    bool parse(QStringList &fields, QString &error);
+    bool fill();
+    bool skipLine();
+
+    QString text_; // what has been read and not yet passed
     QChar delimiter_;
+    std::function<QString()> more_;
+    bool eof_ = false;
     qsizetype pos_ = 0;
+    qsizetype consumed_ = 0;
     qint64 lineNo_ = 1;
     qint64 startLine_ = 0;
+};
+
+// The decoding used for an encoding's name in the converters.
+const char *CodecName(Encoding e);
+
+// A file read a piece at a time in its encoding (a byte-order mark dropped), for a reader
+// that must not hold a large file whole.
+class CsvFile {
+public:
+    // Throws FileError when the file cannot be opened.
+    CsvFile(const QString &path, Encoding encoding);
+    // The next piece of text; empty at the end.
+    QString next();
+    qint64 bytesRead() const { return file_.pos(); }
+    qint64 size() const { return file_.size(); }
+
+private:
+    QFile file_;
+    QStringDecoder decoder_;
+    bool first_ = true;
 };
 
 struct Preview {

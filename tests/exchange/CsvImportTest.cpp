@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 
 using namespace kodexa;
 using namespace kodexa::csv;
@@ -86,6 +87,44 @@ TEST(CsvReaderTest, RecordsWithQuotesLineBreaksAndEveryLineEnd) {
     ASSERT_TRUE(long1.next(f, error));
     EXPECT_EQ(f, (QStringList{"rendes", "2"}));
     EXPECT_EQ(long1.line(), 3);
+}
+
+// A file is read a piece at a time: wherever a piece ends (inside quotes, between CR and LF,
+// on a doubled quote), the records and their line numbers are those of the whole text.
+TEST(CsvReaderTest, ATextReadInPiecesGivesTheRecordsOfTheWhole) {
+    const QString text = QStringLiteral("cím,\"meg\"\"jegyzés\"\r\nEgy,\"két\r\nsoros\"\r\n\"\",\"\"\"\"\r\rHárom,x\n"
+                                        "\"nyitott,y\n");
+    const auto records = [](CsvReader &r) {
+        QStringList out;
+        QStringList f;
+        QString error;
+        while (r.next(f, error))
+            out << QStringLiteral("%1:%2%3").arg(r.line()).arg(f.join(QLatin1Char('|')), error);
+        return out;
+    };
+    CsvReader whole(text, QLatin1Char(','));
+    const QStringList expected = records(whole);
+    ASSERT_EQ(expected.size(), 6) << expected.join(QLatin1Char('/')).toStdString();
+    for (int piece = 1; piece <= 7; ++piece) {
+        qsizetype at = 0;
+        CsvReader pieces(
+            [&] {
+                const QString p = text.mid(at, piece);
+                at += p.size();
+                return p;
+            },
+            QLatin1Char(','));
+        EXPECT_EQ(records(pieces), expected) << piece;
+    }
+    // And a file through its decoder, as the run reads it.
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("f.csv")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+    f.close();
+    CsvFile file(f.fileName(), Encoding::Utf8);
+    CsvReader fromFile([&file] { return file.next(); }, QLatin1Char(','));
+    EXPECT_EQ(records(fromFile), expected);
 }
 
 TEST(CsvReaderTest, EncodingAndDelimiterAreGuessedFromTheStart) {

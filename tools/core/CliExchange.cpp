@@ -110,12 +110,9 @@ int RunCsvImport(Session &s, const Args &a) {
                                  .arg(a.value(QStringLiteral("duplicates"))));
         run.duplicates = *d;
     }
-    const QByteArray bytes = ReadFileBytes(path);
-    run.dialect = SniffDialect(bytes.left(64 * 1024));
-    const QString text = DecodeCsv(bytes, run.dialect.encoding);
-    QStringList header;
-    QString error;
-    CsvReader(text, run.dialect.delimiter).next(header, error);
+    const Preview head = ReadPreview(path, std::nullopt, 1);
+    run.dialect = head.dialect;
+    const QStringList &header = head.header;
     if (header.join(QString()).trimmed().isEmpty())
         throw Error(QStringLiteral("Az állomány üres, vagy az első sora nem fejléc: %1").arg(path));
     const QString map = a.value(QStringLiteral("map"));
@@ -128,7 +125,7 @@ int RunCsvImport(Session &s, const Args &a) {
     for (qsizetype i = 0; i < header.size(); ++i)
         s.out << QStringLiteral("  %1 → %2\n").arg(header[i], FieldLabel(run.mapping.value(i)));
     Db &db = s.catalogue();
-    const CsvSummary r = csv::RunCsvImport(db, text, run);
+    const CsvSummary r = RunCsvImportFile(db, path, run);
     s.out << SummaryText(r);
     if (r.read > r.refusedRows + r.blank)
         return Done;
