@@ -6,8 +6,10 @@
 #include "data/LookupTables.h"
 #include "data/Seged.h"
 #include "data/Settings.h"
+#include "exchange/core/BulkWrite.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QSettings>
@@ -77,6 +79,7 @@ QString PublisherName(const QString &text) {
 struct RowBook {
     QHash<QString, QVariant> values;
     QString title, firstAuthor;
+    QString titleKey, authorKey; // MatchKey of the two, worked out once
     QString isbn13; // of a valid ISBN
     QStringList warnings;
 };
@@ -85,7 +88,7 @@ class Runner {
 public:
     Runner(Db &db, const CsvRun &run, CsvSummary &summary)
         : db_(db), run_(run), s_(summary), fields_(TableFields(db, QStringLiteral("konyvek"))), lookups_(db),
-          searchKeys_(*fields_), writer_(db, QStringLiteral("konyvek")) {}
+          searchKeys_(*fields_), writer_(db, QStringLiteral("konyvek")), insert_(prepareInsert()) {}
 
     void loadCatalogue();
     int createdLookups() const { return lookups_.created(); }
@@ -101,6 +104,15 @@ private:
     void remember(const RowBook &b, qint64 rowid);
     void add(const RowBook &b);
     void change(const RowBook &b, qint64 rowid, bool fillOnly);
+    Stmt prepareInsert() {
+        QStringList names, marks;
+        for (int i = 0; i < fields_->size(); ++i) {
+            names << fields_->fields[i].name;
+            marks << QStringLiteral("?%1").arg(i + 1);
+        }
+        return db_.prepare(QStringLiteral("INSERT INTO konyvek (%1) VALUES (%2)")
+                               .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    }
     void note(QStringList &list, qint64 line, const QString &text) {
         if (list.size() < ListedLines)
             list << QStringLiteral("%1. sor: %2").arg(line).arg(text);
@@ -113,6 +125,7 @@ private:
     LookupResolver lookups_;
     SearchKeyFiller searchKeys_;
     RowWriter writer_;
+    Stmt insert_; // every column, prepared once for the run
     qint64 nextKey_ = 0;
     QHash<QString, qint64> byIsbn_;  // ISBN-13 → rowid
     QHash<QString, qint64> byTitle_; // title and first author → rowid
@@ -126,6 +139,8 @@ void Runner::loadCatalogue() {
         RowBook b;
         b.title = s.text(2);
         b.firstAuthor = s.text(3);
+        b.titleKey = MatchKey(b.title);
+        b.authorKey = MatchKey(b.firstAuthor);
         if (const auto isbn = ReadIsbn(s.text(1)); isbn && isbn->valid)
             b.isbn13 = isbn->isbn13;
         remember(b, s.int64(0));
@@ -133,11 +148,11 @@ void Runner::loadCatalogue() {
 }
 
 void Runner::remember(const RowBook &b, qint64 rowid) {
-    const QString title = MatchKey(b.title);
+    const QString &title = b.titleKey;
     if (!b.isbn13.isEmpty() && !byIsbn_.contains(b.isbn13))
         byIsbn_.insert(b.isbn13, rowid);
     if (!title.isEmpty()) {
-        const QString key = title + QLatin1Char('|') + MatchKey(b.firstAuthor);
+        const QString key = title + QLatin1Char('|') + b.authorKey;
         if (!byTitle_.contains(key))
             byTitle_.insert(key, rowid);
     }
@@ -202,7 +217,9 @@ RowBook Runner::read(const QStringList &values, qint64 line) {
         case Field::AuthorsSorted: sorted << v; break;
         case Field::Editors: editors << v; break;
         case Field::Keywords: keywords << v; break;
-        case Field::Contents: contents << PlainText(v); break;
+        case Field::Contents:
+            contents << (v.contains(QLatin1Char('<')) || v.contains(QLatin1Char('&')) ? PlainText(v) : v);
+            break;
         case Field::Isbn:
             if (const auto isbn = ReadIsbn(v); isbn && (isbn->valid || !isbn13Seen) && b.isbn13.isEmpty()) {
                 isbn13Seen = true;
@@ -224,6 +241,8 @@ RowBook Runner::read(const QStringList &values, qint64 line) {
     setText(b, QStringLiteral("kulcsszavak"), keywords.join(QStringLiteral("; ")), FieldLabel(Field::Keywords));
     setText(b, QStringLiteral("tartalom"), contents.join(QLatin1Char('\n')), FieldLabel(Field::Contents));
     b.title = b.values.value(QStringLiteral("cim")).toString();
+    b.titleKey = MatchKey(b.title);
+    b.authorKey = MatchKey(b.firstAuthor);
     for (const QString &w : b.warnings)
         note(s_.warnings, line, w);
     return b;
@@ -232,7 +251,7 @@ RowBook Runner::read(const QStringList &values, qint64 line) {
 // The rowid of the book this row is, or 0. An ISBN match whose title clearly differs (two
 // volumes under one ISBN, a mistyped ISBN) is a match, and listed as a conflict.
 qint64 Runner::match(const RowBook &b, qint64 line) {
-    const QString title = MatchKey(b.title);
+    const QString &title = b.titleKey;
     if (!b.isbn13.isEmpty()) {
         if (const auto it = byIsbn_.constFind(b.isbn13); it != byIsbn_.cend()) {
             const QString other = titleOf_.value(*it);
@@ -243,7 +262,7 @@ qint64 Runner::match(const RowBook &b, qint64 line) {
     }
     if (title.isEmpty())
         return 0;
-    return byTitle_.value(title + QLatin1Char('|') + MatchKey(b.firstAuthor), 0);
+    return byTitle_.value(title + QLatin1Char('|') + b.authorKey, 0);
 }
 
 void Runner::add(const RowBook &b) {
@@ -259,7 +278,11 @@ void Runner::add(const RowBook &b) {
     for (const LookupTable *t : BookResolveOrder())
         lookups_.resolve(*t, book);
     searchKeys_.fill(book);
-    remember(b, writer_.insert(book));
+    insert_.reset();
+    for (int i = 0; i < book.values.size(); ++i)
+        insert_.bind(i + 1, book.values[i]);
+    insert_.exec();
+    remember(b, db_.lastInsertRowId());
     ++s_.added;
 }
 
@@ -394,7 +417,17 @@ QString SummaryText(const CsvSummary &s) {
 
 namespace {
 
-CsvSummary RunRecords(Db &db, CsvReader &reader, const CsvRun &run, const std::function<bool()> &goOn) {
+// The rows of a file, reckoned from the length of the lines at its start.
+qint64 ExpectedRows(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray head = f.read(64 * 1024);
+    const qint64 lines = std::max<qint64>(1, head.count('\n'));
+    return f.size() * lines / std::max<qint64>(1, head.size());
+}
+
+CsvSummary RunRecords(Db &db, CsvReader &reader, const CsvRun &run, qint64 expectedRows, const std::function<bool()> &goOn) {
     CsvSummary s;
     s.dryRun = run.dryRun;
     QStringList header, values;
@@ -402,7 +435,7 @@ CsvSummary RunRecords(Db &db, CsvReader &reader, const CsvRun &run, const std::f
     if (!reader.next(header, error) || !error.isEmpty() ||
         std::all_of(header.cbegin(), header.cend(), [](const QString &h) { return h.trimmed().isEmpty(); }))
         throw Error(QStringLiteral("A fájl első sora nem fejléc: nincsenek benne oszlopnevek."));
-    Transaction tx(db);
+    BulkWrite bulk(db, expectedRows);
     Runner runner(db, run, s);
     runner.loadCatalogue();
     qint64 rows = 0;
@@ -426,7 +459,7 @@ CsvSummary RunRecords(Db &db, CsvReader &reader, const CsvRun &run, const std::f
     }
     s.newLookups = runner.createdLookups();
     if (!run.dryRun)
-        tx.commit();
+        bulk.commit();
     return s;
 }
 
@@ -435,7 +468,7 @@ CsvSummary RunRecords(Db &db, CsvReader &reader, const CsvRun &run, const std::f
 CsvSummary RunCsvImport(Db &db, const QString &text, const CsvRun &run,
                         const std::function<bool(qsizetype, qsizetype)> &progress) {
     CsvReader reader(text, run.dialect.delimiter);
-    return RunRecords(db, reader, run, progress ? std::function<bool()>([&] { return progress(reader.position(), text.size()); })
+    return RunRecords(db, reader, run, text.count(QLatin1Char('\n')), progress ? std::function<bool()>([&] { return progress(reader.position(), text.size()); })
                                                 : std::function<bool()>());
 }
 
@@ -443,7 +476,7 @@ CsvSummary RunCsvImportFile(Db &db, const QString &path, const CsvRun &run,
                             const std::function<bool(qsizetype, qsizetype)> &progress) {
     CsvFile file(path, run.dialect.encoding);
     CsvReader reader([&file] { return file.next(); }, run.dialect.delimiter);
-    return RunRecords(db, reader, run, progress ? std::function<bool()>([&] { return progress(file.bytesRead(), file.size()); })
+    return RunRecords(db, reader, run, ExpectedRows(path), progress ? std::function<bool()>([&] { return progress(file.bytesRead(), file.size()); })
                                                 : std::function<bool()>());
 }
 

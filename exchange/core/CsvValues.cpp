@@ -205,6 +205,16 @@ QString FamilyFirst(const QString &name) {
 }
 
 QStringList SplitNames(const QString &field, bool familyFirst) {
+    // Most fields hold one name in display order: nothing to split or turn.
+    const auto separated = [&field] {
+        for (QChar c : field)
+            if (c == QLatin1Char(';') || c == QLatin1Char('&') || c == QLatin1Char('|') || c == QLatin1Char(','))
+                return true;
+        return field.contains(QLatin1String(" and "), Qt::CaseInsensitive) ||
+               field.contains(QStringLiteral(" és "), Qt::CaseInsensitive);
+    };
+    if (!separated())
+        return field.trimmed().isEmpty() ? QStringList() : QStringList{field.simplified()};
     static const QRegularExpression separators(QStringLiteral("\\s*(?:;|&|\\||\\s+and\\s+|\\s+és\\s+)\\s*"),
                                                QRegularExpression::CaseInsensitiveOption);
     QStringList names;
@@ -311,12 +321,20 @@ QString PlainText(const QString &html) {
 }
 
 QString MatchKey(const QString &text) {
-    const QString d = text.normalized(QString::NormalizationForm_D);
     QString out;
-    out.reserve(d.size());
-    for (QChar c : d)
-        if (c.isLetterOrNumber())
-            out += c.toUpper();
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            if (c.isLetterOrNumber())
+                out += c.toUpper();
+            continue;
+        }
+        // An accented letter without its accent: the first character of its decomposition.
+        const QString d = c.decomposition();
+        const QChar base = d.isEmpty() ? c : d.front();
+        if (base.isLetterOrNumber())
+            out += base.toUpper();
+    }
     return out;
 }
 

@@ -6,12 +6,10 @@
 #include "data/LookupTables.h"
 #include "data/ShownText.h"
 #include "data/TextFile.h"
+#include "exchange/core/BulkWrite.h"
 
 #include <QLocale>
 #include <QStringDecoder>
-#include <optional>
-#include <sqlite3.h>
-#include <utility>
 
 namespace kodexa {
 
@@ -156,70 +154,6 @@ private:
 
 constexpr int HeaderFields = 50;
 
-// A larger page cache for one run, the previous size restored afterwards.
-class CacheSize {
-public:
-    CacheSize(Db &db, int kib) : db_(db), old_(db.scalar(QStringLiteral("PRAGMA cache_size")).toLongLong()) {
-        db_.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
-    }
-    ~CacheSize() {
-        try {
-            db_.exec(QStringLiteral("PRAGMA cache_size = %1").arg(old_));
-        } catch (const Error &) {
-            // Only a speed setting: the connection works on with the larger cache.
-        }
-    }
-    CacheSize(const CacheSize &) = delete;
-    CacheSize &operator=(const CacheSize &) = delete;
-
-private:
-    Db &db_;
-    qint64 old_;
-};
-constexpr int BulkCachePages = 32 * 1024; // KiB
-
-// A run that adds many books compared with the table builds the search indexes of konyvek
-// once at the end instead of keeping them row by row: a sorted build is several times
-// cheaper. Measured with the Import bench, the rebuild pays from about a fifth of the table.
-constexpr double RebuildShare = 0.2;
-
-// The plain (non-unique) indexes of a table, dropped inside the run's transaction and made
-// again, with their own definitions, before it commits. An index whose first column is
-// keep stays: the run looks keys up through it. A rollback brings the dropped ones back.
-class IndexesSetAside {
-public:
-    IndexesSetAside(Db &db, const QString &table, const QString &keep) : db_(db) {
-        Stmt list = db.prepare(QStringLiteral("SELECT l.name, m.sql FROM pragma_index_list(?1) l "
-                                              "JOIN sqlite_master m ON m.name = l.name "
-                                              "WHERE l.origin = 'c' AND NOT l.\"unique\" AND m.sql IS NOT NULL "
-                                              "AND (SELECT name FROM pragma_index_info(l.name) WHERE seqno = 0) IS NOT ?2 "
-                                              "ORDER BY m.rowid"));
-        list.bind(1, table).bind(2, keep);
-        while (list.step())
-            indexes_.append({list.text(0), list.text(1)});
-        list.reset();
-        for (const auto &[name, sql] : indexes_)
-            db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\""))));
-    }
-    // A statement of this connection still reading (a list being paged) keeps the indexes
-    // from being dropped under it; the run then keeps them up row by row.
-    static bool Possible(Db &db) {
-        for (sqlite3_stmt *st = sqlite3_next_stmt(db.handle(), nullptr); st; st = sqlite3_next_stmt(db.handle(), st))
-            if (sqlite3_stmt_busy(st))
-                return false;
-        return true;
-    }
-    // Builds the indexes again; before every commit of the run.
-    void restore() {
-        for (const auto &[name, sql] : std::exchange(indexes_, {}))
-            db_.exec(sql);
-    }
-
-private:
-    Db &db_;
-    QVector<QPair<QString, QString>> indexes_;
-};
-
 QDate ReadDate(QStringView s) {
     // The short date form is what the export writes; the stored form comes from other tools.
     // Files written before the year was always whole may still hold the two-digit form.
@@ -313,17 +247,8 @@ ImportResult ImportBooks(Db &db, const QString &text, QChar delimiter, const QVe
     }
     // Every book touches each index of konyvek at its own place: with the engine's small
     // default page cache the run spends its time re-reading and re-writing index pages.
-    const CacheSize cache(db, BulkCachePages);
-    Transaction tx(db);
-    std::optional<IndexesSetAside> setAside;
-    if (const qint64 books = db.scalar(QStringLiteral("SELECT count(*) FROM konyvek")).toLongLong();
-        double(text.count(QLatin1Char('\n'))) > RebuildShare * double(books) && IndexesSetAside::Possible(db))
-        setAside.emplace(db, QStringLiteral("konyvek"), QStringLiteral("konyvek"));
-    const auto commit = [&] {
-        if (setAside)
-            setAside->restore();
-        tx.commit();
-    };
+    BulkWrite bulk(db, text.count(QLatin1Char('\n')));
+    const auto commit = [&bulk] { bulk.commit(); };
     Stmt insert = db.prepare(QStringLiteral("INSERT INTO konyvek (%1) VALUES (%2)")
                                  .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     // The table has no unique key: the import itself keeps two books from sharing one.
