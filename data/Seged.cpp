@@ -1,11 +1,11 @@
 #include "data/Seged.h"
 
+#include "data/Error.h"
 #include "data/Settings.h"
 
 #include <QSettings>
 #include <cfenv>
 #include <cmath>
-#include <stdexcept>
 
 namespace kodexa {
 
@@ -73,7 +73,7 @@ int VarToInt(const QVariant &v) {
         r = v.toInt(&ok);
     }
     if (!ok)
-        throw std::invalid_argument(QStringLiteral("'%1' nem érvényes egész szám").arg(v.toString()).toStdString());
+        throw Error(QStringLiteral("'%1' nem érvényes egész szám").arg(v.toString()));
     return r;
 }
 
@@ -83,7 +83,7 @@ double VarToFloat(const QVariant &v) {
     bool ok = false;
     const double r = v.typeId() == QMetaType::QString ? v.toString().trimmed().toDouble(&ok) : v.toDouble(&ok);
     if (!ok)
-        throw std::invalid_argument(QStringLiteral("'%1' nem érvényes szám").arg(v.toString()).toStdString());
+        throw Error(QStringLiteral("'%1' nem érvényes szám").arg(v.toString()));
     return r;
 }
 

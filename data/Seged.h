@@ -17,7 +17,7 @@ QString ProgramPath(const QString &name);
 QString VarToText(const QVariant &v);
 // A date column's stored "yyyy-mm-dd" text (a time after it is ignored); invalid when none.
 QDate StoredDate(const QVariant &value);
-// NULL gives 0; a text that is no number raises std::invalid_argument (shown as an error box).
+// NULL gives 0; a text that is no number raises Error (shown as an error box).
 int VarToInt(const QVariant &v);
 double VarToFloat(const QVariant &v);
 

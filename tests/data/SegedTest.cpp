@@ -60,8 +60,8 @@ TEST(VarConversions, NullGivesEmptyOrZeroAndBadNumbersRaise) {
     EXPECT_EQ(VarToFloat(QVariant()), 0.0);
     EXPECT_EQ(VarToInt(QVariant("42")), 42);
     EXPECT_EQ(VarToInt(QVariant(qlonglong(7))), 7);
-    EXPECT_THROW(VarToInt(QVariant("negy")), std::invalid_argument);
-    EXPECT_THROW(VarToFloat(QVariant("x")), std::invalid_argument);
+    EXPECT_THROW(VarToInt(QVariant("negy")), Error);
+    EXPECT_THROW(VarToFloat(QVariant("x")), Error);
 }
 
 TEST(SqlQuote, DoublesEmbeddedQuotes) {
