@@ -54,8 +54,7 @@ qint64 RunCsvWizard(AppContext &ctx, QWidget *parent) {
 }
 
 Tfrm_Atvetel::Tfrm_Atvetel(AppContext &ctx, QWidget *parent) : QWizard(parent), ctx_(ctx) {
-    setObjectName(QStringLiteral("frm_Atvetel"));
-    setWindowTitle(QStringLiteral("Könyvek átvétele más programból"));
+    SetUpDialog(this, "frm_Atvetel", QStringLiteral("Könyvek átvétele más programból"));
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::NoBackButtonOnLastPage);
     setButtonText(QWizard::BackButton, QStringLiteral("< Vissza"));
