@@ -30,8 +30,10 @@ QString QuotedForMessage(QStringView s) {
         }
         const qsizetype from = i;
         char32_t c = s[i].unicode();
-        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(s[i], s[++i]);
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(s[i], s[i + 1]);
+            ++i;
+        }
         if (QChar::isPrint(c))
             out += s.mid(from, i + 1 - from);
         else

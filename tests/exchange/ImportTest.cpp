@@ -173,6 +173,8 @@ TEST_F(ImportTest, AnOverlongLineIsRefusedAndAJunkColumnNameIsQuotedShort) {
     }
     EXPECT_EQ(QuotedForMessage(QStringLiteral("rövid")), QStringLiteral("rövid"));
     EXPECT_EQ(QuotedForMessage(QString(61, QLatin1Char('a'))), QString(60, QLatin1Char('a')) + QChar(0x2026));
+    // A character beyond the first plane is one character, quoted whole.
+    EXPECT_EQ(QuotedForMessage(QStringLiteral("könyv \U0001F4DA")), QStringLiteral("könyv \U0001F4DA"));
 }
 
 TEST_F(ImportTest, TheExportsBlobPlaceholderReadsAsEmptyAndIsCounted) {

@@ -186,9 +186,11 @@ TEST_F(ReportTest, GridPrintGroupsOnlyByTheGivenColumn) {
     reopenList();
     Report byTitle(GridPrintDef(cols, 100, "Könyvek", 8, QString(), {}), std::make_unique<BookListRows>(*tbl));
     const PageLayout titlePage = byTitle.layoutPage(0);
-    for (const PlacedItem *t : titlePage.texts())
-        if (t->rect.top() >= 91 && t->rect.top() < PageHeight - 44)
+    for (const PlacedItem *t : titlePage.texts()) {
+        if (t->rect.top() >= 91 && t->rect.top() < PageHeight - 44) {
             EXPECT_FALSE(t->font.bold) << t->text.toStdString();
+        }
+    }
 }
 
 TEST_F(ReportTest, DataSheetPicturesAndTheContentsBox) {
