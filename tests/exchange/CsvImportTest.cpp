@@ -14,8 +14,6 @@
 using namespace kodexa;
 using namespace kodexa::csv;
 
-// Books are described by the few fields each case needs.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 

@@ -12,8 +12,6 @@
 
 using namespace kodexa;
 
-// Books are described by the few fields each case needs.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 QByteArray Cp(const QString &s) { return EncodeCp1250(s); }

@@ -28,8 +28,6 @@
 
 using namespace kodexa;
 
-// Books are described by the few fields each case needs.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 class ExchangeWindowsTest : public test::CatalogueTest {
 protected:

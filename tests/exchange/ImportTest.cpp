@@ -13,8 +13,6 @@
 
 using namespace kodexa;
 
-// Books are described by the few fields each case needs.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 class ImportTest : public test::CatalogueTest {
 protected:
