@@ -8,7 +8,12 @@
 //   ImportWindow   the same file through the import window, offscreen, opened over the main
 //                  window with its book list on the same catalogue, the list read again
 //                  afterwards as the menu command does; against the core run of ImportBooks
-//                  on another copy in the same process (ratio_to_core).
+//                  on another copy in the same process (ratio_to_core);
+//   ExportFixedWindow, ExcelbeWindow
+//                  "Adatbázis export" and "Excelbe..." of 200,000 books through the export
+//                  window over the open main window, against the same core writer on the
+//                  same source in the same process (ratio_to_core; same_file: the two files
+//                  are byte for byte the same).
 // Each case also gives the peak resident memory while it ran (peak_MB).
 #include "bench/Generator.h"
 #include "bench/Probe.h"
@@ -16,6 +21,7 @@
 #include "app/Main.h"
 #include "data/BookList.h"
 #include "data/Seged.h"
+#include "exchange/Hatarolt.h"
 #include "exchange/Import.h"
 #include "tests/support/ScriptedServices.h"
 #include "data/Db.h"
@@ -276,11 +282,72 @@ void BM_ImportWindow(benchmark::State &state) {
     });
 }
 
+QByteArray FileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The export window over the main window, from the button to the file closed, against the
+// core writer on the same kind of source; fixed: "Adatbázis export", else "Excelbe...".
+void ExportThroughWindow(benchmark::State &state, bool fixed) {
+    Guard(state, [&] {
+        Workspace &w = WorkspaceFor(int(state.range(0)));
+        QTemporaryDir programDir;
+        if (!QFile::copy(w.catalogue, programDir.filePath(QStringLiteral("Kodexa.sqb"))))
+            throw std::runtime_error("cannot copy the catalogue");
+        SetProgramDir(programDir.path());
+        ScriptedServices services;
+        Tfrm_Main main(services);
+        if (!main.FormCreate())
+            throw std::runtime_error("FormCreate failed");
+        main.show();
+        QApplication::processEvents();
+        const QString byWindow = programDir.filePath(QStringLiteral("window.txt"));
+        const QString byCore = programDir.filePath(QStringLiteral("core.txt"));
+        const auto source = [&]() -> std::unique_ptr<RowSource> {
+            if (fixed)
+                return FixedExportSource(main.Db1());
+            return std::make_unique<BookListSource>(main.Tbl());
+        };
+        double window = 0, core = 0, peak = 0;
+        ResetPeak();
+        for (auto _ : state) {
+            {
+                const auto t0 = Clock::now();
+                auto s = source();
+                WriteDelimited(*s, byCore, fixed ? FixedFormatOptions() : DelimitedOptions());
+                core += Since(t0);
+            }
+            auto s = source();
+            Tfrm_Hatarolt dlg(*s, services, &main);
+            if (fixed)
+                dlg.setFixedFormat();
+            dlg.setFileName(byWindow);
+            dlg.show();
+            QApplication::processEvents();
+            const auto t0 = Clock::now();
+            dlg.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            const double t = Since(t0);
+            state.SetIterationTime(t);
+            window += t;
+        }
+        peak = PeakMB();
+        state.counters["core_ms"] = core / double(state.iterations()) * 1000;
+        state.counters["ratio_to_core"] = window / core;
+        state.counters["peak_MB"] = peak;
+        state.counters["same_file"] = FileBytes(byWindow) == FileBytes(byCore) ? 1 : 0;
+    });
+}
+void BM_ExportFixedWindow(benchmark::State &state) { ExportThroughWindow(state, true); }
+void BM_ExcelbeWindow(benchmark::State &state) { ExportThroughWindow(state, false); }
+
 const bool registered = [] {
     using benchmark::kMillisecond;
     benchmark::RegisterBenchmark("ExportFixed", BM_ExportFixed)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(3);
     benchmark::RegisterBenchmark("ExportExcelbe", BM_ExportExcelbe)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     benchmark::RegisterBenchmark("Import", BM_Import)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("ExportFixedWindow", BM_ExportFixedWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("ExcelbeWindow", BM_ExcelbeWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     benchmark::RegisterBenchmark("ImportWindow", BM_ImportWindow)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     return true;
 }();
