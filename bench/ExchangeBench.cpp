@@ -170,7 +170,7 @@ void BM_Import(benchmark::State &state) {
     Guard(state, [&] {
         const int lines = int(state.range(0));
         Workspace &big = WorkspaceFor(200000);
-        Workspace &target = WorkspaceFor(10000);
+        Workspace &target = WorkspaceFor(int(state.range(1)));
         // The file: the fixed export of the large catalogue's first books.
         const QString file = big.file(QStringLiteral("import.txt"));
         {
@@ -397,8 +397,11 @@ void BM_HtmlWindow(benchmark::State &state) {
 const bool registered = [] {
     using benchmark::kMillisecond;
     benchmark::RegisterBenchmark("ExportFixed", BM_ExportFixed)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(3);
+    benchmark::RegisterBenchmark("ExportFixed", BM_ExportFixed)->Arg(1000000)->Unit(kMillisecond)->UseManualTime()->Iterations(1);
     benchmark::RegisterBenchmark("ExportExcelbe", BM_ExportExcelbe)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
-    benchmark::RegisterBenchmark("Import", BM_Import)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    // 100,000 lines into the 10,000-book catalogue, and into a million books.
+    benchmark::RegisterBenchmark("Import", BM_Import)->Args({100000, 10000})->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("Import", BM_Import)->Args({100000, 1000000})->Unit(kMillisecond)->UseManualTime()->Iterations(1);
     benchmark::RegisterBenchmark("ExportFixedWindow", BM_ExportFixedWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     benchmark::RegisterBenchmark("ExcelbeWindow", BM_ExcelbeWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     benchmark::RegisterBenchmark("HtmlWindow", BM_HtmlWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
