@@ -147,8 +147,8 @@ void BM_CliBackup(benchmark::State &state) {
 } // namespace
 
 void RegisterCliBenchmarks() {
-    for (int books : {10000, 200000}) {
-        const int iterations = books > 10000 ? 3 : 5;
+    for (int books : {10000, 200000, 1000000}) {
+        const int iterations = books > 200000 ? 1 : books > 10000 ? 3 : 5;
         struct Case {
             const char *name;
             void (*run)(benchmark::State &);

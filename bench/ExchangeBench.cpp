@@ -7,12 +7,31 @@
 //                  one transaction) vs the shell's .import of the file into a plain table;
 //   CsvImport      100,000 rows of a book site's CSV export through the take-over run (the
 //                  mapping guessed, names, ISBNs and dates cleaned, duplicates looked for) vs
-//                  the shell's .import --csv of the file.
+//                  the shell's .import --csv of the file;
+//   ImportWindow   the same file through the import window, offscreen, opened over the main
+//                  window with its book list on the same catalogue, the list read again
+//                  afterwards as the menu command does; against the core run of ImportBooks
+//                  on another copy in the same process (ratio_to_core);
+//   ExportFixedWindow, ExcelbeWindow
+//                  "Adatbázis export" and "Excelbe..." of 200,000 books through the export
+//                  window over the open main window, against the same core writer on the
+//                  same source in the same process (ratio_to_core; same_file: the two files
+//                  are byte for byte the same);
+//   HtmlWindow     "Html export" of the 200,000-book list through its window (the button to
+//                  the file closed) against WriteGridHtml of the same list and columns.
 // Each case also gives the peak resident memory while it ran (peak_MB).
 #include "bench/Generator.h"
 #include "bench/Probe.h"
 
+#include "app/BookGridModel.h"
+#include "app/Main.h"
+#include "app/core/BookView.h"
 #include "data/BookList.h"
+#include "data/Seged.h"
+#include "exchange/Grid2Html.h"
+#include "exchange/Hatarolt.h"
+#include "exchange/Import.h"
+#include "tests/support/ScriptedServices.h"
 #include "data/Db.h"
 #include "data/Schema.h"
 #include "exchange/core/CsvImport.h"
@@ -22,7 +41,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QDate>
+#include <QFileInfo>
+#include <QTableView>
+#include <QPushButton>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -151,7 +174,7 @@ void BM_Import(benchmark::State &state) {
     Guard(state, [&] {
         const int lines = int(state.range(0));
         Workspace &big = WorkspaceFor(200000);
-        Workspace &target = WorkspaceFor(10000);
+        Workspace &target = WorkspaceFor(int(state.range(1)));
         // The file: the fixed export of the large catalogue's first books.
         const QString file = big.file(QStringLiteral("import.txt"));
         {
@@ -255,15 +278,203 @@ void BM_CsvImport(benchmark::State &state) {
         const double shell = ShellSeconds(QStringLiteral("rm -f %1 && /usr/bin/sqlite3 %1 %2")
                                               .arg(Quoted(plain), Quoted(QStringLiteral(".import --csv ") + file + QStringLiteral(" t"))));
         Report(state, total, shell, peak);
+// The rootpage of an index changes only when the index is made again.
+qint64 RootPage(Db &db, const QString &index) {
+    return db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(index)).toLongLong();
+}
+
+void BM_ImportWindow(benchmark::State &state) {
+    Guard(state, [&] {
+        const int lines = int(state.range(0));
+        Workspace &big = WorkspaceFor(200000);
+        Workspace &target = WorkspaceFor(10000);
+        const QString file = big.file(QStringLiteral("import-window.txt"));
+        {
+            Db db;
+            db.open(big.catalogue);
+            QString sql = FixedExportSql();
+            sql.replace(QStringLiteral("ORDER BY konyvek;"), QStringLiteral("ORDER BY konyvek LIMIT %1;").arg(lines));
+            QuerySource source(db, sql);
+            WriteDelimited(source, file, FixedFormatOptions());
+        }
+        // The program directory of the window: its Kodexa.sqb is copied afresh for each run.
+        QTemporaryDir programDir;
+        const QString into = programDir.filePath(QStringLiteral("Kodexa.sqb"));
+        const QString coreInto = target.file(QStringLiteral("import-core.sqb"));
+        double window = 0, core = 0, peak = 0;
+        bool rebuilt = true;
+        for (auto _ : state) {
+            // The core path, as kodexa-cli import runs it.
+            QFile::remove(coreInto);
+            if (!QFile::copy(target.catalogue, coreInto))
+                throw std::runtime_error("cannot copy the catalogue");
+            {
+                const auto t0 = Clock::now();
+                Db db;
+                db.open(coreInto);
+                const ImportText text = ReadImportFile(file);
+                const QChar tab = QLatin1Char('\t');
+                ImportBooks(db, text.text, tab, ImportHeader(FirstLine(text.text), tab), QDate::currentDate());
+                db.close();
+                core += Since(t0);
+            }
+            // The window path: the main window open with its list, the import window over it.
+            QFile::remove(into);
+            if (!QFile::copy(target.catalogue, into))
+                throw std::runtime_error("cannot copy the catalogue");
+            SetProgramDir(programDir.path());
+            ScriptedServices services;
+            Tfrm_Main main(services);
+            if (!main.FormCreate())
+                throw std::runtime_error("FormCreate failed");
+            main.show();
+            QApplication::processEvents();
+            const qint64 rootBefore = RootPage(main.Db1(), QStringLiteral("konyvek_cims"));
+            ResetPeak();
+            const auto t0 = Clock::now();
+            {
+                Tfrm_Import w(main.Context(), &main);
+                services.fileAnswers.push_back(file);
+                if (!w.chooseAndLoad(QLatin1Char('\t')))
+                    throw std::runtime_error("the import window did not load the file");
+                w.show();
+                w.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+                if (w.storedBooks() != lines)
+                    throw std::runtime_error("the import window stored a different number of books");
+            }
+            main.ReadListAgain();
+            QApplication::processEvents();
+            const double s = Since(t0);
+            peak = std::max(peak, PeakMB());
+            rebuilt = rebuilt && RootPage(main.Db1(), QStringLiteral("konyvek_cims")) != rootBefore;
+            state.SetIterationTime(s);
+            window += s;
+        }
+        state.counters["core_ms"] = core / double(state.iterations()) * 1000;
+        state.counters["ratio_to_core"] = window / core;
+        state.counters["peak_MB"] = peak;
+        state.counters["indexes_rebuilt"] = rebuilt ? 1 : 0;
+    });
+}
+
+QByteArray FileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The export window over the main window, from the button to the file closed, against the
+// core writer on the same kind of source; fixed: "Adatbázis export", else "Excelbe...".
+void ExportThroughWindow(benchmark::State &state, bool fixed) {
+    Guard(state, [&] {
+        Workspace &w = WorkspaceFor(int(state.range(0)));
+        QTemporaryDir programDir;
+        if (!QFile::copy(w.catalogue, programDir.filePath(QStringLiteral("Kodexa.sqb"))))
+            throw std::runtime_error("cannot copy the catalogue");
+        SetProgramDir(programDir.path());
+        ScriptedServices services;
+        Tfrm_Main main(services);
+        if (!main.FormCreate())
+            throw std::runtime_error("FormCreate failed");
+        main.show();
+        QApplication::processEvents();
+        const QString byWindow = programDir.filePath(QStringLiteral("window.txt"));
+        const QString byCore = programDir.filePath(QStringLiteral("core.txt"));
+        const auto source = [&]() -> std::unique_ptr<RowSource> {
+            if (fixed)
+                return FixedExportSource(main.Db1());
+            return std::make_unique<BookListSource>(main.Tbl());
+        };
+        double window = 0, core = 0, peak = 0;
+        ResetPeak();
+        for (auto _ : state) {
+            {
+                const auto t0 = Clock::now();
+                auto s = source();
+                WriteDelimited(*s, byCore, fixed ? FixedFormatOptions() : DelimitedOptions());
+                core += Since(t0);
+            }
+            auto s = source();
+            Tfrm_Hatarolt dlg(*s, services, &main);
+            if (fixed)
+                dlg.setFixedFormat();
+            dlg.setFileName(byWindow);
+            dlg.show();
+            QApplication::processEvents();
+            const auto t0 = Clock::now();
+            dlg.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            const double t = Since(t0);
+            state.SetIterationTime(t);
+            window += t;
+        }
+        peak = PeakMB();
+        state.counters["core_ms"] = core / double(state.iterations()) * 1000;
+        state.counters["ratio_to_core"] = window / core;
+        state.counters["peak_MB"] = peak;
+        state.counters["same_file"] = FileBytes(byWindow) == FileBytes(byCore) ? 1 : 0;
+    });
+}
+void BM_ExportFixedWindow(benchmark::State &state) { ExportThroughWindow(state, true); }
+void BM_ExcelbeWindow(benchmark::State &state) { ExportThroughWindow(state, false); }
+
+void BM_HtmlWindow(benchmark::State &state) {
+    Guard(state, [&] {
+        Workspace &w = WorkspaceFor(int(state.range(0)));
+        QTemporaryDir programDir;
+        if (!QFile::copy(w.catalogue, programDir.filePath(QStringLiteral("Kodexa.sqb"))))
+            throw std::runtime_error("cannot copy the catalogue");
+        SetProgramDir(programDir.path());
+        ScriptedServices services;
+        Tfrm_Main main(services);
+        if (!main.FormCreate())
+            throw std::runtime_error("FormCreate failed");
+        main.show();
+        QApplication::processEvents();
+        // The grid's columns as the menu command takes them.
+        HtmlGrid grid;
+        grid.width = main.Grid()->width();
+        const QStringList fields = main.GridModel()->fields();
+        for (int c = 0; c < fields.size(); ++c)
+            grid.columns.append({fields[c], main.GridModel()->title(c), main.Grid()->columnWidth(c), {}});
+        HtmlPageText page{QStringLiteral("Könyvek"), QString(), GroupFieldFor(main.SortField()), QDateTime::currentDateTime()};
+        const QString byWindow = programDir.filePath(QStringLiteral("window.htm"));
+        const QString byCore = programDir.filePath(QStringLiteral("core.htm"));
+        double window = 0, core = 0;
+        ResetPeak();
+        for (auto _ : state) {
+            {
+                const auto t0 = Clock::now();
+                WriteGridHtml(byCore, main.Tbl(), grid, page);
+                core += Since(t0);
+            }
+            Tfrm_Grid2Html dlg(services, main.Tbl(), grid, page, byWindow, [](const QString &) {}, &main);
+            dlg.show();
+            QApplication::processEvents();
+            const auto t0 = Clock::now();
+            dlg.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            const double t = Since(t0);
+            state.SetIterationTime(t);
+            window += t;
+        }
+        state.counters["core_ms"] = core / double(state.iterations()) * 1000;
+        state.counters["ratio_to_core"] = window / core;
+        state.counters["peak_MB"] = PeakMB();
+        state.counters["same_size"] = QFileInfo(byWindow).size() == QFileInfo(byCore).size() ? 1 : 0;
     });
 }
 
 const bool registered = [] {
     using benchmark::kMillisecond;
     benchmark::RegisterBenchmark("ExportFixed", BM_ExportFixed)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(3);
+    benchmark::RegisterBenchmark("ExportFixed", BM_ExportFixed)->Arg(1000000)->Unit(kMillisecond)->UseManualTime()->Iterations(1);
     benchmark::RegisterBenchmark("ExportExcelbe", BM_ExportExcelbe)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
-    benchmark::RegisterBenchmark("Import", BM_Import)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     benchmark::RegisterBenchmark("CsvImport", BM_CsvImport)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    // 100,000 lines into the 10,000-book catalogue, and into a million books.
+    benchmark::RegisterBenchmark("Import", BM_Import)->Args({100000, 10000})->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("Import", BM_Import)->Args({100000, 1000000})->Unit(kMillisecond)->UseManualTime()->Iterations(1);
+    benchmark::RegisterBenchmark("ExportFixedWindow", BM_ExportFixedWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("ExcelbeWindow", BM_ExcelbeWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("HtmlWindow", BM_HtmlWindow)->Arg(200000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
+    benchmark::RegisterBenchmark("ImportWindow", BM_ImportWindow)->Arg(100000)->Unit(kMillisecond)->UseManualTime()->Iterations(2);
     return true;
 }();
 

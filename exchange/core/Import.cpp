@@ -59,6 +59,28 @@ const Bom Boms[] = {
 };
 } // namespace
 
+namespace {
+// Every byte above 0x7F stands in a lead byte C2..F4 with as many continuation bytes as the
+// lead announces. Looser than the decoder (overlong forms and surrogates pass): only a
+// "no" here is final, a "yes" is confirmed by the decoding itself.
+bool LooksLikeUtf8(const QByteArray &bytes) {
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const uchar c = *p++;
+        if (c < 0x80)
+            continue;
+        const int more = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+        if (more < 0 || end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i)
+            if ((*p++ & 0xC0) != 0x80)
+                return false;
+    }
+    return true;
+}
+} // namespace
+
 ImportText DecodeImportBytes(const QByteArray &bytes) {
     for (const Bom &b : Boms) {
         if (!bytes.startsWith(b.bytes))
@@ -80,7 +102,9 @@ ImportText DecodeImportBytes(const QByteArray &bytes) {
             ascii = false;
             break;
         }
-    if (!ascii) {
+    // A code-page file fails the shape test at its first accented letter, before a whole
+    // UTF-8 decoding is tried on it.
+    if (!ascii && LooksLikeUtf8(bytes)) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = utf8.decode(bytes);
         if (!utf8.hasError())

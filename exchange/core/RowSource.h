@@ -52,7 +52,9 @@ private:
 // type of each value.
 class QuerySource final : public RowSource {
 public:
-    QuerySource(Db &db, QString sql);
+    // countSql, when given, counts the rows for the progress bar instead of counting the
+    // whole query: a query ordered through an index reads every row to be counted.
+    QuerySource(Db &db, QString sql, QString countSql = {});
     const QVector<SourceColumn> &columns() const override { return columns_; }
     qint64 rowCount() override;
     void forEach(const RowFn &row) override;
@@ -60,6 +62,7 @@ public:
 private:
     Db &db_;
     QString sql_;
+    QString countSql_;
     QVector<SourceColumn> columns_;
     qint64 count_ = -2; // not yet counted
 };

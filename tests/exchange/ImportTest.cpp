@@ -9,6 +9,7 @@
 #include "exchange/core/RowSource.h"
 #include "support/Fixture.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 using namespace kodexa;
@@ -310,6 +311,23 @@ TEST_F(ImportTest, DatesKeepTheirCenturyThroughExportAndImport) {
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(text(QStringLiteral("SELECT group_concat(cim || ' ' || dat_besz, ', ') FROM konyvek ORDER BY cim")),
               QStringLiteral("Régi 2008-05-06, Rövid 1908-05-06"));
+}
+
+// The code page is read through a table made once from the converter: every byte must come
+// out as the converter gives it, the ones above 0x7F included.
+TEST_F(ImportTest, EveryByteOfTheCodePageReadsAsTheConverterReadsIt) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    QStringDecoder converter("windows-1250");
+    const QString expected = converter.decode(all + all);
+    EXPECT_EQ(DecodeCp1250(all + all), expected);
+    EXPECT_EQ(DecodeImportBytes(all).text, expected.left(256));
+    // Shaped as UTF-8 but not UTF-8 (a surrogate, an overlong form): the code page reads it.
+    const QByteArray surrogate("cim\n\xED\xA0\x80 \xE0\x80\xAF\n");
+    const ImportText file = DecodeImportBytes(surrogate);
+    EXPECT_FALSE(file.utf8);
+    EXPECT_EQ(file.text, converter.decode(surrogate));
 }
 
 TEST_F(ImportTest, Utf8AndWindows1250FilesWithTheSameTextImportTheSame) {
