@@ -278,6 +278,9 @@ void BM_CsvImport(benchmark::State &state) {
         const double shell = ShellSeconds(QStringLiteral("rm -f %1 && /usr/bin/sqlite3 %1 %2")
                                               .arg(Quoted(plain), Quoted(QStringLiteral(".import --csv ") + file + QStringLiteral(" t"))));
         Report(state, total, shell, peak);
+    });
+}
+
 // The rootpage of an index changes only when the index is made again.
 qint64 RootPage(Db &db, const QString &index) {
     return db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(index)).toLongLong();
