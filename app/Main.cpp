@@ -231,8 +231,20 @@ int RunProgram(DesktopServices &services) {
         if (!main.FormCreate())
             return main.StartFailed() ? 1 : 0;
         main.show();
-        if (takeOver)
-            QTimer::singleShot(0, &main, [&main] { main.Action(QStringLiteral("aAtvetel"))->trigger(); });
+        if (takeOver) {
+            // The take-over wizard follows the start-up picture instead of opening under it.
+            auto *wait = new QTimer(&main);
+            wait->setInterval(200);
+            QObject::connect(wait, &QTimer::timeout, &main, [&main, wait] {
+                const Tfrm_Logo *logo = main.findChild<Tfrm_Logo *>();
+                if (logo && logo->isVisible())
+                    return;
+                wait->stop();
+                wait->deleteLater();
+                main.Action(QStringLiteral("aAtvetel"))->trigger();
+            });
+            wait->start();
+        }
         return QApplication::exec();
     } catch (const Error &e) {
         // Start-up failed in a way no window caught: say why and end cleanly.
