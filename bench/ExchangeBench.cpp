@@ -170,6 +170,29 @@ void BM_ExportExcelbe(benchmark::State &state) {
     });
 }
 
+// Each iteration runs work on a fresh copy of the workspace's catalogue, opened and closed
+// inside the timed part; gives the total seconds, and the peak resident memory in peak.
+template <class Work> double TimedOnCopies(benchmark::State &state, const Workspace &w, const QString &name, double &peak, Work work) {
+    const QString into = w.file(name);
+    double total = 0;
+    for (auto _ : state) {
+        QFile::remove(into);
+        if (!QFile::copy(w.catalogue, into))
+            throw std::runtime_error("cannot copy the catalogue");
+        ResetPeak();
+        const auto t0 = Clock::now();
+        Db db;
+        db.open(into);
+        work(db);
+        db.close();
+        const double s = Since(t0);
+        peak = std::max(peak, PeakMB());
+        state.SetIterationTime(s);
+        total += s;
+    }
+    return total;
+}
+
 void BM_Import(benchmark::State &state) {
     Guard(state, [&] {
         const int lines = int(state.range(0));
@@ -185,28 +208,14 @@ void BM_Import(benchmark::State &state) {
             QuerySource source(db, sql);
             WriteDelimited(source, file, FixedFormatOptions());
         }
-        const QString into = target.file(QStringLiteral("import.sqb"));
-        double total = 0;
         double peak = 0;
-        for (auto _ : state) {
-            QFile::remove(into);
-            if (!QFile::copy(target.catalogue, into))
-                throw std::runtime_error("cannot copy the catalogue");
-            ResetPeak();
-            const auto t0 = Clock::now();
-            Db db;
-            db.open(into);
+        const double total = TimedOnCopies(state, target, QStringLiteral("import.sqb"), peak, [&](Db &db) {
             const ImportText text = ReadImportFile(file);
             const QChar tab = QLatin1Char('\t');
             const ImportResult r = ImportBooks(db, text.text, tab, ImportHeader(FirstLine(text.text), tab), QDate::currentDate());
-            db.close();
-            const double s = Since(t0);
-            peak = std::max(peak, PeakMB());
             if (r.lines != lines)
                 throw std::runtime_error("the import stored a different number of books");
-            state.SetIterationTime(s);
-            total += s;
-        }
+        });
         const QString plain = target.file(QStringLiteral("plain.db"));
         const double shell = ShellSeconds(QStringLiteral("rm -f %1 && /usr/bin/sqlite3 %1 '.mode tabs' %2")
                                               .arg(Quoted(plain), Quoted(QStringLiteral(".import ") + file + QStringLiteral(" t"))));
@@ -253,27 +262,12 @@ void BM_CsvImport(benchmark::State &state) {
                 throw std::runtime_error("cannot write the CSV file");
         }
         const csv::Preview head = csv::ReadPreview(file);
-        const QString into = target.file(QStringLiteral("csv.sqb"));
-        double total = 0;
         double peak = 0;
-        for (auto _ : state) {
-            QFile::remove(into);
-            if (!QFile::copy(target.catalogue, into))
-                throw std::runtime_error("cannot copy the catalogue");
-            ResetPeak();
-            const auto t0 = Clock::now();
-            Db db;
-            db.open(into);
+        const double total = TimedOnCopies(state, target, QStringLiteral("csv.sqb"), peak, [&](Db &db) {
             const csv::CsvRun run{head.dialect, csv::SuggestMapping(head.header), csv::Duplicates::Add, false, QDate::currentDate()};
-            const csv::CsvSummary r = csv::RunCsvImportFile(db, file, run);
-            db.close();
-            const double sec = Since(t0);
-            peak = std::max(peak, PeakMB());
-            if (r.added != rows)
+            if (csv::RunCsvImportFile(db, file, run).added != rows)
                 throw std::runtime_error("the run added a different number of books");
-            state.SetIterationTime(sec);
-            total += sec;
-        }
+        });
         const QString plain = target.file(QStringLiteral("plain-csv.db"));
         const double shell = ShellSeconds(QStringLiteral("rm -f %1 && /usr/bin/sqlite3 %1 %2")
                                               .arg(Quoted(plain), Quoted(QStringLiteral(".import --csv ") + file + QStringLiteral(" t"))));
