@@ -76,12 +76,9 @@ QVariant BookGridModel::data(const QModelIndex &index, int role) const {
         if (failures_ && !tbl_.readFailing())
             failures_->recovered();
         return v;
-    } catch (const Error &e) {
-        if (failures_)
-            failures_->failed(e.message());
     } catch (const std::exception &e) {
         if (failures_)
-            failures_->failed(QString::fromUtf8(e.what()));
+            failures_->failed(ErrorText(e));
     }
     return {};
 }

@@ -56,10 +56,8 @@ void Tfrm_ElsoInditas::make(const std::function<void()> &how) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         how();
-    } catch (const Error &e) {
-        failure = e.message();
     } catch (const std::exception &e) {
-        failure = QString::fromUtf8(e.what());
+        failure = ErrorText(e);
     }
     QApplication::restoreOverrideCursor();
     if (failure.isEmpty()) {

@@ -246,11 +246,9 @@ int RunProgram(DesktopServices &services) {
             wait->start();
         }
         return QApplication::exec();
-    } catch (const Error &e) {
-        // Start-up failed in a way no window caught: say why and end cleanly.
-        services.ShowError(e.message());
     } catch (const std::exception &e) {
-        services.ShowError(QString::fromUtf8(e.what()));
+        // Start-up failed in a way no window caught: say why and end cleanly.
+        services.ShowError(ErrorText(e));
     } catch (...) {
         services.ShowError(QStringLiteral("Ismeretlen hiba"));
     }
@@ -279,10 +277,8 @@ bool Tfrm_Main::FormCreate() {
     try {
         LoadGridColumns();
         LoadDatabaseSettings(db_, beall_);
-    } catch (const Error &e) {
-        return cannotOpen(e.message());
     } catch (const std::exception &e) {
-        return cannotOpen(QString::fromUtf8(e.what()));
+        return cannotOpen(ErrorText(e));
     }
     QPalette tip = QToolTip::palette();
     tip.setColor(QPalette::ToolTipBase, QColor(255, 218, 181));
@@ -295,10 +291,7 @@ bool Tfrm_Main::FormCreate() {
                 return false;
             }
         } catch (const std::exception &e) {
-            const auto *err = dynamic_cast<const Error *>(&e);
-            services_.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") +
-                                    (err ? err->message() : QString::fromUtf8(e.what())),
-                                this);
+            services_.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") + ErrorText(e), this);
             return false;
         }
     } else {
@@ -308,11 +301,9 @@ bool Tfrm_Main::FormCreate() {
     }
     try {
         restoreSort();
-    } catch (const Error &e) {
-        // The book table itself cannot be read (a damaged file): nothing to show.
-        return cannotOpen(e.message());
     } catch (const std::exception &e) {
-        return cannotOpen(QString::fromUtf8(e.what()));
+        // The book table itself cannot be read (a damaged file): nothing to show.
+        return cannotOpen(ErrorText(e));
     }
     if (db_.isReadOnly())
         status_[3]->setText(QStringLiteral("  A katalógus csak olvasható: a változások nem menthetők."));

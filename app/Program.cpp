@@ -14,11 +14,6 @@
 
 namespace {
 
-QString TextOf(const std::exception &e) {
-    const auto *err = dynamic_cast<const kodexa::Error *>(&e);
-    return err ? err->message() : QString::fromUtf8(e.what());
-}
-
 // The last line of defence: every window guards its own reads and commands, but whatever
 // still escapes an event handler is shown in the error box instead of ending the program.
 class KodexaApplication final : public QApplication {
@@ -30,7 +25,7 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &e) {
-            report(TextOf(e));
+            report(kodexa::ErrorText(e));
         } catch (...) {
             report(QStringLiteral("Ismeretlen hiba"));
         }

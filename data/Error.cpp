@@ -19,4 +19,10 @@ QString WithDiskFullLead(const QString &message) {
 
 FileError::FileError(const QString &message) : Error(WithDiskFullLead(message)) {}
 
+QString ErrorText(const std::exception &e) {
+    if (const auto *own = dynamic_cast<const Error *>(&e))
+        return own->message();
+    return QString::fromUtf8(e.what());
+}
+
 } // namespace kodexa

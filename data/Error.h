@@ -33,6 +33,10 @@ public:
     explicit FileError(const QString &message);
 };
 
+// The text the user is shown for any failure caught: the program's own message for an
+// Error, the standard library's words for anything else.
+QString ErrorText(const std::exception &e);
+
 // A programming mistake, never an expected failure: shown like any error, but a test
 // that meets one has found a bug.
 class ProgramError : public std::logic_error {

@@ -510,12 +510,9 @@ void Tfrm_Szerkeszt::accept() {
         ResolveBookLookups(ctx_.db, ctx_.tbl.buffer());
         ctx_.tbl.post();
         tx.commit();
-    } catch (const Error &e) {
-        // The dialog stays open with what was typed: the user may correct it or cancel.
-        ctx_.services.ShowError(e.message(), this);
-        return;
     } catch (const std::exception &e) {
-        ctx_.services.ShowError(QString::fromUtf8(e.what()), this);
+        // The dialog stays open with what was typed: the user may correct it or cancel.
+        ctx_.services.ShowError(ErrorText(e), this);
         return;
     }
     QDialog::accept();

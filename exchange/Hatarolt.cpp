@@ -183,14 +183,10 @@ void Tfrm_Hatarolt::startExport() {
             services_.ShowWarning(QStringLiteral("%1 karaktert a Windows-1250 kódlap nem tud tárolni; ezek helyén \"?\" áll a fileban.")
                                       .arg(r.replaced),
                                   this);
-    } catch (const Error &e) {
-        ProgressBar1->setRange(0, 1);
-        ProgressBar1->setValue(0);
-        services_.ShowError(QStringLiteral("Hiba: ") + e.message(), this);
     } catch (const std::exception &e) {
         ProgressBar1->setRange(0, 1);
         ProgressBar1->setValue(0);
-        services_.ShowError(QStringLiteral("Hiba: ") + QString::fromUtf8(e.what()), this);
+        services_.ShowError(QStringLiteral("Hiba: ") + ErrorText(e), this);
     }
     running_ = false;
     busy_ = false;

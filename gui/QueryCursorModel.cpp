@@ -34,7 +34,7 @@ QVariant QueryCursorModel::data(const QModelIndex &index, int role) const {
         if (!failed_) {
             failed_ = true;
             // Told after the paint that met it: a message box inside a paint is no place.
-            const QString message = QString::fromUtf8(e.what());
+            const QString message = ErrorText(e);
             auto *self = const_cast<QueryCursorModel *>(this);
             QMetaObject::invokeMethod(self, [self, message] { emit self->readFailed(message); }, Qt::QueuedConnection);
         }

@@ -27,10 +27,8 @@ bool ReadFailures::guard(const std::function<void()> &read) {
     try {
         read();
         return true;
-    } catch (const Error &e) {
-        failed(e.message());
     } catch (const std::exception &e) {
-        failed(QString::fromUtf8(e.what()));
+        failed(ErrorText(e));
     }
     return false;
 }

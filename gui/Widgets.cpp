@@ -216,10 +216,8 @@ ScreenSpace CurrentScreenSpace(const QSize &minimum) {
 void Guarded(DesktopServices &services, QWidget *owner, const std::function<void()> &command) {
     try {
         command();
-    } catch (const Error &e) {
-        services.ShowError(e.message(), owner);
     } catch (const std::exception &e) {
-        services.ShowError(QString::fromUtf8(e.what()), owner);
+        services.ShowError(ErrorText(e), owner);
     }
 }
 

@@ -24,11 +24,8 @@ int main(int argc, char **argv) {
             kodexa::CreateDemoCatalogue(args.first());
         else
             kodexa::CreateCatalogue(args.first(), false);
-    } catch (const kodexa::Error &e) {
-        err << e.message() << '\n';
-        return 1;
     } catch (const std::exception &e) {
-        err << QString::fromUtf8(e.what()) << '\n';
+        err << kodexa::ErrorText(e) << '\n';
         return 1;
     }
     QTextStream(stdout) << "Elkészült: " << args.first() << '\n';

@@ -155,7 +155,7 @@ SqlConsole::Outcome SqlConsole::run(const QString &text) {
         out.error = SqlErrorText(e.message());
     } catch (const std::exception &e) {
         out.cursor.reset();
-        out.error = SqlErrorText(QString::fromUtf8(e.what()));
+        out.error = SqlErrorText(ErrorText(e));
     }
     return out;
 }

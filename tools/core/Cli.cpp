@@ -104,13 +104,9 @@ int Run(const QStringList &argv, QTextStream &out, QTextStream &err, const QStri
         else
             err << QStringLiteral("Részletek: %1 --help\n").arg(program);
         return Usage;
-    } catch (const Error &e) {
-        out.flush();
-        err << e.message() << '\n';
-        return Failed;
     } catch (const std::exception &e) {
         out.flush();
-        err << QString::fromUtf8(e.what()) << '\n';
+        err << ErrorText(e) << '\n';
         return Failed;
     }
 }
