@@ -101,24 +101,7 @@ TEST_F(SessionFailureTest, ALockHeldByAnotherProgramWhileBrowsingIsReportedOnceA
 }
 
 // Zeroes the first page of every b-tree of the book table: the table and its indexes.
-void DamageBookTable(const QString &file) {
-    QVector<qint64> pages;
-    qint64 pageSize = 0;
-    {
-        Db raw;
-        raw.open(file);
-        pageSize = raw.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-        Stmt s = raw.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE tbl_name='konyvek' AND rootpage > 0"));
-        while (s.step())
-            pages << s.int64(0);
-    }
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    for (qint64 page : pages) {
-        ASSERT_TRUE(f.seek((page - 1) * pageSize));
-        f.write(QByteArray(int(pageSize), '\0'));
-    }
-}
+void DamageBookTable(const QString &file) { test::ZeroRootPages(file, QStringLiteral("tbl_name='konyvek'")); }
 
 TEST_F(SessionFailureTest, ADamagedBookTableAtStartGivesTheEnginesMessageAndAnError) {
     makeCatalogue();

@@ -99,14 +99,8 @@ TEST_F(BackupTest, AtExitADamagedCatalogueIsReportedAndCostsNoBackup) {
     setKeep("1");
     ASSERT_FALSE(BackupAtExit(catalogue).path.isEmpty());
     const QStringList before = names();
-    const qint64 page = db.scalar("SELECT rootpage FROM sqlite_master WHERE name='konyvek'").toLongLong();
-    const qint64 size = db.scalar("PRAGMA page_size").toLongLong();
     db.close();
-    QFile f(catalogue);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    f.seek((page - 1) * size);
-    f.write(QByteArray(int(size), '\0'));
-    f.close();
+    test::ZeroRootPages(catalogue, "name='konyvek'");
     EXPECT_THROW(BackupAtExit(catalogue), Error);
     EXPECT_EQ(names(), before);
 }

@@ -188,17 +188,7 @@ TEST_F(DbTest, LockDamageAndForeignFilesAreNamedInHungarianBeforeTheEngineText) 
     db.close();
 
     // A page of the book table overwritten with zeros.
-    {
-        Db d;
-        d.open(path("Kodexa.sqb"));
-        const qint64 page = d.scalar("SELECT rootpage FROM sqlite_master WHERE name='konyvek'").toLongLong();
-        const qint64 size = d.scalar("PRAGMA page_size").toLongLong();
-        d.close();
-        QFile f(path("Kodexa.sqb"));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.seek((page - 1) * size);
-        f.write(QByteArray(int(size), '\0'));
-    }
+    test::ZeroRootPages(path("Kodexa.sqb"), "name='konyvek'");
     Db damaged;
     damaged.open(path("Kodexa.sqb"));
     const QString corrupt = FailureOf([&] { damaged.scalar("SELECT count(*) FROM konyvek WHERE cim <> ''"); });

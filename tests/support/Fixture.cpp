@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <QDialog>
 #include <QFile>
+#include <stdexcept>
 #include <QTableView>
 #include "data/Locations.h"
 
@@ -215,6 +216,26 @@ SmallDisk::SmallDisk(const QString &folder, int kilobytes) : folder_(folder) {
 SmallDisk::~SmallDisk() {
     if (ok_)
         ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
+}
+
+void ZeroRootPages(const QString &file, const QString &which) {
+    QVector<qint64> pages;
+    qint64 pageSize = 0;
+    {
+        Db raw;
+        raw.open(file);
+        pageSize = raw.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        Stmt s = raw.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE rootpage > 0 AND ") + which);
+        while (s.step())
+            pages << s.int64(0);
+    }
+    QFile f(file);
+    if (!f.open(QIODevice::ReadWrite))
+        throw std::runtime_error("cannot open the catalogue to damage it");
+    for (qint64 page : pages) {
+        f.seek((page - 1) * pageSize);
+        f.write(QByteArray(int(pageSize), '\0'));
+    }
 }
 
 void SmallDisk::fill(qint64 leave) {

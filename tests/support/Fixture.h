@@ -115,6 +115,12 @@ private:
     unsigned mode_ = 0;
 };
 
+// Overwrites with zeros the first page of each b-tree of the catalogue file that the
+// condition on sqlite_master picks (e.g. "name='konyvek'": the book table alone; or
+// "tbl_name='konyvek'": the table and its indexes). The file must be closed by every
+// connection; a damaged file is what the caller wants.
+void ZeroRootPages(const QString &file, const QString &which);
+
 // A small file system of its own (tmpfs) mounted on folder, to fill up on purpose; needs
 // the right to mount (ok() is false otherwise and the test skips). Unmounted on leaving.
 class SmallDisk {

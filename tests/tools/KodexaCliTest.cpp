@@ -327,17 +327,7 @@ TEST_F(KodexaCliTest, BackupOfADamagedCatalogueWritesAndDeletesNothing) {
     ASSERT_EQ(cli({"backup", path("mentesek/elso.sqb")}).code, 0);
     ASSERT_EQ(cli({"backup", "--keep", "1", path("mentesek")}).code, 0);
     const QStringList before = QDir(path("mentesek")).entryList(QDir::Files, QDir::Name);
-    {
-        Db d;
-        d.open(path("Kodexa.sqb"));
-        const qint64 page = d.scalar("SELECT rootpage FROM sqlite_master WHERE name='konyvek'").toLongLong();
-        const qint64 size = d.scalar("PRAGMA page_size").toLongLong();
-        d.close();
-        QFile f(path("Kodexa.sqb"));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.seek((page - 1) * size);
-        f.write(QByteArray(int(size), '\0'));
-    }
+    test::ZeroRootPages(path("Kodexa.sqb"), "name='konyvek'");
     for (int run = 0; run < 2; ++run) {
         const Result r = cli({"backup", "--keep", "1", path("mentesek")});
         EXPECT_EQ(r.code, 1);
